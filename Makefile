@@ -1,0 +1,34 @@
+# Front door: every target does its own set-up on a fresh Debian machine.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build run test sanitize fuzz install package screenshots bench format clean
+
+all: build
+
+deps:
+	@tools/setup.sh
+
+build: deps
+	@cmake -S . -B $(BUILD_DIR) -Wno-dev >/dev/null
+	@MAKEFLAGS= cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run:
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	    echo "Kolmira needs a graphical display, and none was found; try: xvfb-run make run" >&2; \
+	    exit 1; \
+	fi
+	@$(MAKE) --no-print-directory build
+	@cd examples && ../$(BUILD_DIR)/kolmira
+
+test: build
+	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+sanitize fuzz install package screenshots bench:
+	@tools/$@.sh
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR) build-*

@@ -1,0 +1,3 @@
+#include "form/kolmira.h"
+
+void Kolmira::Command2_Click() {}

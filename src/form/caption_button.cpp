@@ -1,0 +1,18 @@
+#include "form/caption_button.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+void CaptionButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+
+    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    painter.setClipRect(area);
+    painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), text(),
+                         QPalette::ButtonText);
+}

@@ -1,0 +1,18 @@
+#include "form/desktop_platform.h"
+#include "form/kolmira.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kolmira"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+
+    DesktopPlatform platform;
+    Kolmira form(platform);
+    if (!form.Form_Load())
+        return 1;
+    form.show();
+    return QApplication::exec();
+}
