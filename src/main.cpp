@@ -8,6 +8,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kolmira"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // Lets Wayland desktops match the window to its desktop entry and icon.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.tumbrek.Kolmira"));
 
     DesktopPlatform platform;
     Kolmira form(platform);

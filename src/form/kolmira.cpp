@@ -3,7 +3,9 @@
 #include "form/caption_button.h"
 
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
+#include <QPixmap>
 #include <QScrollBar>
 
 namespace {
@@ -76,9 +78,15 @@ void set_background(QLabel *label, QColor colour)
 
 Kolmira::Kolmira(Platform &platform, QWidget *parent) : QWidget(parent), platform_(platform)
 {
+    // The icon is a resource of a static library: naming its initializer here
+    // keeps the linker from dropping it.
+    Q_INIT_RESOURCE(kolmira);
     setObjectName(QStringLiteral("Kolmira"));
     setWindowTitle(QStringLiteral("Kolmira version 1.3 made by Tumbrek"));
-    setWindowIcon(QIcon(QStringLiteral(":/kolmira.png")));
+    // Read as PNG outright: guessing the format would load every image plugin.
+    QImageReader icon(QStringLiteral(":/kolmira.png"), "png");
+    icon.setAutoDetectImageFormat(false);
+    setWindowIcon(QPixmap::fromImageReader(&icon));
     setFixedSize(716, 497);
     setFont(sans_serif(13.5));
 
@@ -107,6 +115,10 @@ Kolmira::Kolmira(Platform &platform, QWidget *parent) : QWidget(parent), platfor
     HScroll1->setPageStep(1);
     HScroll1->setValue(1);
     HScroll1->setFocusPolicy(Qt::StrongFocus);
+    // A scroll bar's controls are inverted by default, and Qt 6 applies that
+    // to the arrow keys too (Right would lower the number). As a number
+    // chooser, Right, Up and the wheel turned up raise it.
+    HScroll1->setInvertedControls(false);
 
     // The prize chart: five bars standing on one another, darkest at the top,
     // each with the text of its prize class to the right.

@@ -125,6 +125,14 @@ QString count_text(double count)
     return QString::number(count, 'g', 15);
 }
 
+// "1 rad", "3 rader", "inga rader": the message reads as plain Swedish.
+QString rows_text(double count)
+{
+    if (count == 0)
+        return QStringLiteral("inga rader");
+    return count_text(count) + (count == 1 ? QStringLiteral(" rad") : QStringLiteral(" rader"));
+}
+
 } // namespace
 
 RowFile read_rows(QIODevice &input)
@@ -197,10 +205,12 @@ QString load_error_text(const LoadError &error, const QString &folder)
         return QStringLiteral("Radfilen %1 i mappen %2 är tom. Filens första rad ska ange "
                               "hur många lottorader som följer.")
             .arg(QLatin1String(row_file_name), where);
-    case LoadError::Kind::too_few_rows:
-        return QStringLiteral("Radfilen %1 i mappen %2 lovar %3 rader, men bara %4 rader "
-                              "finns i filen.")
-            .arg(QLatin1String(row_file_name), where, count_text(error.promised), QString::number(error.found));
+    case LoadError::Kind::too_few_rows: {
+        const QString found = error.found == 0 ? rows_text(0)
+                                               : QStringLiteral("bara ") + rows_text(error.found);
+        return QStringLiteral("Radfilen %1 i mappen %2 lovar %3, men %4 finns i filen.")
+            .arg(QLatin1String(row_file_name), where, rows_text(error.promised), found);
+    }
     case LoadError::Kind::too_many_rows:
         return QStringLiteral("Radfilen %1 i mappen %2 lovar %3 rader, men Kolmira klarar "
                               "högst %4 rader.")
