@@ -61,7 +61,7 @@ QLabel *add_label(QWidget *form, const char *name, QRect geometry, Frame frame,
     label->setAlignment(Qt::AlignTop |
                         (placement == Placement::centred ? Qt::AlignHCenter : Qt::AlignLeft));
     if (frame == Frame::framed)
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setVisible(shown);
     return label;
 }
