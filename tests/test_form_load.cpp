@@ -1,125 +1,64 @@
-// Form_Load against row files good and bad: a bad one is reported once, by
-// name and folder, and the folder is left as it was.
+// A row file that cannot be used reaches the user once, through the platform,
+// in words that name the file, its folder and what is wrong; the folder is
+// left as it was.
 
-#include "form/kolmira.h"
+#include "session.h"
 
-#include "recording_platform.h"
-#include "test_support.h"
-
-#include <QDir>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <optional>
 
 class TestFormLoad : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void load_error_data();
-    void load_error();
-    void good_file();
+    void load_error_data()
+    {
+        // The file's bytes; "missing" and "folder" put nothing, or a folder, in its place.
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("words"); // what the message must say
 
-private:
-    QString previous_;
-    std::optional<QTemporaryDir> dir_;
-};
-
-void TestFormLoad::init()
-{
-    dir_.emplace();
-    QVERIFY(dir_->isValid());
-    previous_ = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir_->path()));
-}
-
-void TestFormLoad::cleanup()
-{
-    QDir::setCurrent(previous_);
-    dir_.reset();
-}
-
-namespace
-{
-
-QStringList listing()
-{
-    return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                     QDir::NoDotAndDotDot);
-}
-
-QByteArray rows(int count)
-{
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i)
-        bytes += "01051217243035\n";
-    return bytes;
-}
-
-} // namespace
-
-void TestFormLoad::load_error_data()
-{
-    QTest::addColumn<bool>("exists");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("counts"); // numbers the message must name
-
-    QTest::newRow("missing") << false << QByteArray() << QStringList();
-    QTest::newRow("empty") << true << QByteArray() << QStringList();
-    QTest::newRow("12 promised, 3 rows") << true << "12\n" + rows(3) << QStringList{"12", "3"};
-    QTest::newRow("42 promised") << true << "42\n" + rows(42) << QStringList{"42", "41"};
-}
-
-void TestFormLoad::load_error()
-{
-    QFETCH(bool, exists);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, counts);
-    if (exists)
-        QVERIFY(write_file(QDir::currentPath(), QStringLiteral("kolmira_fam.txt"), bytes));
-    const QStringList before = listing();
-
-    RecordingPlatform platform;
-    Kolmira form(platform);
-    QVERIFY(!form.Form_Load());
-
-    QCOMPARE(platform.errors.size(), 1);
-    QVERIFY(platform.prompts.isEmpty());
-    QCOMPARE(platform.end_requests, 0);
-    QString text = platform.errors.constFirst();
-    const QString where = QDir::toNativeSeparators(QDir::currentPath());
-    QVERIFY2(text.contains(QLatin1String("kolmira_fam.txt")), qPrintable(text));
-    QVERIFY2(text.contains(where), qPrintable(text));
-    text.remove(where);
-    for (const QString &count : counts) {
-        const QRegularExpression word(QStringLiteral("\\b%1\\b").arg(count));
-        QVERIFY2(text.contains(word), qPrintable(count + QLatin1String(": ") + text));
+        QTest::newRow("missing") << QByteArray("missing") << QStringList{"finns inte"};
+        QTest::newRow("a folder of that name") << QByteArray("folder") << QStringList{"kunde inte"};
+        QTest::newRow("empty") << QByteArray() << QStringList{"tom"};
+        QTest::newRow("12 promised, 3 present")
+            << QByteArray("12\n01\n02\n03\n") << QStringList{"12 rader", "bara 3 rader"};
+        QTest::newRow("2 promised, 1 present")
+            << QByteArray("2\n01\n") << QStringList{"2 rader", "bara 1 rad"};
+        QTest::newRow("count only") << QByteArray("1\n") << QStringList{"1 rad", "inga rader"};
+        QTest::newRow("42 promised")
+            << "42\n" + QByteArray("01\n").repeated(42) << QStringList{"42 rader", "41 rader"};
     }
-    QCOMPARE(listing(), before);
-}
 
-void TestFormLoad::good_file()
-{
-    QVERIFY(write_file(QDir::currentPath(), QStringLiteral("kolmira_fam.txt"),
-                       "2.5\r\n01051217243035\r\n\" 2081119263133\"\r\n03\r\n"));
-    const QStringList before = listing();
+    void load_error()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, words);
 
-    RecordingPlatform platform;
-    Kolmira form(platform);
-    QVERIFY(form.Form_Load());
-    QVERIFY(platform.errors.isEmpty());
+        Session s(bytes);
+        if (bytes == "missing" || bytes == "folder")
+            QVERIFY(QFile::remove(row_file_name));
+        if (bytes == "folder")
+            QVERIFY(QDir::current().mkdir(row_file_name));
+        const QStringList before =
+            QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
-    const CheckState &state = form.check_state();
-    QCOMPARE(state.sista_rad, 1.5);
-    QCOMPARE(state.fam_rader[0], QStringLiteral("01051217243035"));
-    QCOMPARE(state.fam_rader[1], QStringLiteral(" 2081119263133"));
-    QVERIFY(state.fam_rader[2].isEmpty());
-    QCOMPARE(state.antal_siffror, 0);
-    QCOMPARE(listing(), before);
-}
+        QVERIFY(!s.start());
+        QVERIFY(!s.form.isVisible());
+        QCOMPARE(s.platform.errors.size(), 1);
+        QCOMPARE(s.platform.prompts.size(), 0);
+        QCOMPARE(s.platform.end_requests, 0);
+        QCOMPARE(QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+
+        QString text = s.platform.errors.constFirst();
+        const QString where = QDir::toNativeSeparators(QDir::currentPath());
+        QVERIFY2(text.contains(QLatin1String(row_file_name)) && text.contains(where),
+                 qPrintable(text));
+        text.remove(where); // the folder's name may hold digits of its own
+        for (const QString &word : words) {
+            const QRegularExpression whole(QStringLiteral("\\b%1\\b").arg(word));
+            QVERIFY2(text.contains(whole), qPrintable(word + QLatin1String(": ") + text));
+        }
+    }
+};
 
 QTEST_MAIN(TestFormLoad)
 #include "test_form_load.moc"
