@@ -11,7 +11,7 @@ deps:
 
 build: deps
 	@cmake -S . -B $(BUILD_DIR) -Wno-dev >/dev/null
-	@MAKEFLAGS= cmake --build $(BUILD_DIR) -j $(JOBS)
+	@env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \

@@ -1,9 +1,10 @@
 #include "form/kolmira.h"
 
 #include "form/caption_button.h"
+#include "window_icon.h"
 
 #include <QIcon>
-#include <QImageReader>
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QScrollBar>
@@ -78,15 +79,9 @@ void set_background(QLabel *label, QColor colour)
 
 Kolmira::Kolmira(Platform &platform, QWidget *parent) : QWidget(parent), platform_(platform)
 {
-    // The icon is a resource of a static library: naming its initializer here
-    // keeps the linker from dropping it.
-    Q_INIT_RESOURCE(kolmira);
     setObjectName(QStringLiteral("Kolmira"));
     setWindowTitle(QStringLiteral("Kolmira version 1.3 made by Tumbrek"));
-    // Read as PNG outright: guessing the format would load every image plugin.
-    QImageReader icon(QStringLiteral(":/kolmira.png"), "png");
-    icon.setAutoDetectImageFormat(false);
-    setWindowIcon(QPixmap::fromImageReader(&icon));
+    setWindowIcon(QPixmap::fromImage(QImage(window_icon_bgra, 48, 48, QImage::Format_ARGB32)));
     setFixedSize(716, 497);
     setFont(sans_serif(13.5));
 
