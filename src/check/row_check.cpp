@@ -10,7 +10,7 @@
 void Kolmira::Command2_Click()
 {
     for (QWidget *control : std::initializer_list<QWidget *>{HScroll1, in_ratt_sif, Label1,
-                                                            Command1, Command2, Command3})
+                                                             Command1, Command2, Command3})
         control->setVisible(false);
     visa_antalet_ratt->setVisible(true);
 

@@ -9,12 +9,12 @@
 inline constexpr int max_rows = 41;
 
 struct CheckState {
-    std::array<QString, max_rows> fam_rader; // the rows as read from the row file
-    double sista_rad = 0;                    // row count in the file minus 1; may be fractional
-    int antal_siffror = 0;                   // numbers of the draw accepted so far
-    QString inmatade_siffror;                // accepted numbers, 3 characters each ("  7", " 23")
-    QString ratt_rad;                        // the draw, 2 characters per number (" 7", "23")
-    std::array<int, max_rows> antal_ratt{};  // per row: hits among the seven main numbers
+    std::array<QString, max_rows> fam_rader;   // the rows as read from the row file
+    double sista_rad = 0;                      // row count in the file minus 1; may be fractional
+    int antal_siffror = 0;                     // numbers of the draw accepted so far
+    QString inmatade_siffror;                  // accepted numbers, 3 characters each ("  7", " 23")
+    QString ratt_rad;                          // the draw, 2 characters per number (" 7", "23")
+    std::array<int, max_rows> antal_ratt{};    // per row: hits among the seven main numbers
     std::array<int, max_rows> antal_tillagg{}; // per row: hits among the four additional numbers
     int rader_4_1_ratt = 0;
     int rader_5_ratt = 0;

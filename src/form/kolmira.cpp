@@ -9,7 +9,8 @@
 #include <QPixmap>
 #include <QScrollBar>
 
-namespace {
+namespace
+{
 
 // Positions and sizes are laid out in twips; 15 twips make one logical pixel
 // at 96 dpi, and Qt scales logical pixels on high-dpi screens.
@@ -51,8 +52,8 @@ CaptionButton *add_button(QWidget *form, const char *name, const QString &captio
     return button;
 }
 
-QLabel *add_label(QWidget *form, const char *name, QRect geometry, Frame frame,
-                  Placement placement, bool shown)
+QLabel *add_label(QWidget *form, const char *name, QRect geometry, Frame frame, Placement placement,
+                  bool shown)
 {
     auto *label = new QLabel(form);
     label->setObjectName(QLatin1String(name));
@@ -93,12 +94,12 @@ Kolmira::Kolmira(Platform &platform, QWidget *parent) : QWidget(parent), platfor
 
     Command5 = add_button(this, "Command5", QStringLiteral("Klicka här för att fortsätta rätta"),
                           twips(120, 4800, 2655, 1815), hidden);
-    Command4 = add_button(this, "Command4", QStringLiteral("Avsluta"), twips(4080, 120, 1695, 615),
-                          shown);
-    Command3 = add_button(this, "Command3", QStringLiteral("Ny rad"), twips(2160, 120, 1695, 615),
-                          shown);
-    Command2 = add_button(this, "Command2", QStringLiteral("Rätta"), twips(240, 120, 1695, 615),
-                          hidden);
+    Command4 =
+        add_button(this, "Command4", QStringLiteral("Avsluta"), twips(4080, 120, 1695, 615), shown);
+    Command3 =
+        add_button(this, "Command3", QStringLiteral("Ny rad"), twips(2160, 120, 1695, 615), shown);
+    Command2 =
+        add_button(this, "Command2", QStringLiteral("Rätta"), twips(240, 120, 1695, 615), hidden);
     Command1 = add_button(this, "Command1", QStringLiteral("Välj siffran"),
                           twips(2160, 720, 1695, 615), shown);
 
@@ -141,10 +142,10 @@ Kolmira::Kolmira(Platform &platform, QWidget *parent) : QWidget(parent), platfor
     set_background(ratt_rad_inmatning_text, {255, 255, 255});
     Label1 = add_label(this, "Label1", twips(240, 1320, 5535, 735), framed, centred, hidden);
     set_background(Label1, {255, 0, 0});
-    in_ratt_sif = add_label(this, "in_ratt_sif", twips(4200, 840, 1395, 435), framed, centred,
-                            shown);
-    visa_antalet_ratt = add_label(this, "visa_antalet_ratt", twips(120, 6720, 10455, 615), framed,
-                                  centred, hidden);
+    in_ratt_sif =
+        add_label(this, "in_ratt_sif", twips(4200, 840, 1395, 435), framed, centred, shown);
+    visa_antalet_ratt =
+        add_label(this, "visa_antalet_ratt", twips(120, 6720, 10455, 615), framed, centred, hidden);
     set_background(visa_antalet_ratt, {0, 255, 0});
     visa_antalet_ratt->setFont(sans_serif(9.75, true));
 

@@ -9,7 +9,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Splits the input into items, reading it in chunks so that a huge line
 // never has to be held in memory.
@@ -141,8 +142,8 @@ RowFile read_rows(QIODevice &input)
     ItemReader reader(input);
     QString item;
     if (!reader.next(item)) {
-        result.error = LoadError{reader.failed() ? LoadError::Kind::unreadable
-                                                 : LoadError::Kind::empty};
+        result.error =
+            LoadError{reader.failed() ? LoadError::Kind::unreadable : LoadError::Kind::empty};
         return result;
     }
 
@@ -156,10 +157,9 @@ RowFile read_rows(QIODevice &input)
     const int wanted = row_count(result.sista_rad);
     while (result.rows.size() < wanted) {
         if (!reader.next(item)) {
-            result.error = reader.failed()
-                               ? LoadError{LoadError::Kind::unreadable}
-                               : LoadError{LoadError::Kind::too_few_rows, promised,
-                                           int(result.rows.size())};
+            result.error = reader.failed() ? LoadError{LoadError::Kind::unreadable}
+                                           : LoadError{LoadError::Kind::too_few_rows, promised,
+                                                       int(result.rows.size())};
             return result;
         }
         result.rows.append(item);
@@ -206,15 +206,16 @@ QString load_error_text(const LoadError &error, const QString &folder)
                               "hur många lottorader som följer.")
             .arg(QLatin1String(row_file_name), where);
     case LoadError::Kind::too_few_rows: {
-        const QString found = error.found == 0 ? rows_text(0)
-                                               : QStringLiteral("bara ") + rows_text(error.found);
+        const QString found =
+            error.found == 0 ? rows_text(0) : QStringLiteral("bara ") + rows_text(error.found);
         return QStringLiteral("Radfilen %1 i mappen %2 lovar %3, men %4 finns i filen.")
             .arg(QLatin1String(row_file_name), where, rows_text(error.promised), found);
     }
     case LoadError::Kind::too_many_rows:
         return QStringLiteral("Radfilen %1 i mappen %2 lovar %3 rader, men Kolmira klarar "
                               "högst %4 rader.")
-            .arg(QLatin1String(row_file_name), where, count_text(error.promised), QString::number(max_rows));
+            .arg(QLatin1String(row_file_name), where, count_text(error.promised),
+                 QString::number(max_rows));
     }
     return {};
 }

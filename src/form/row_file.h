@@ -36,9 +36,9 @@ struct LoadError {
 };
 
 struct RowFile {
-    QStringList rows;                // fam_rader(0), fam_rader(1), ...
-    double sista_rad = -1;           // Val(item 1) - 1
-    std::optional<LoadError> error;  // set when the file cannot be used
+    QStringList rows;               // fam_rader(0), fam_rader(1), ...
+    double sista_rad = -1;          // Val(item 1) - 1
+    std::optional<LoadError> error; // set when the file cannot be used
 };
 
 // Reads items from an open device; closes nothing.
