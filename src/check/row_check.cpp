@@ -21,36 +21,22 @@ void Kolmira::Command2_Click()
         state_.antal_tillagg.at(i) = hits.additional;
     }
 
-    state_.rader_4_1_ratt = 0;
-    state_.rader_5_ratt = 0;
-    state_.rader_6_ratt = 0;
-    state_.rader_6_1_ratt = 0;
-    state_.rader_7_ratt = 0;
+    // The tally of each prize class, in the order of PrizeClass.
+    int *const tallies[] = {nullptr,
+                            &state_.rader_4_1_ratt,
+                            &state_.rader_5_ratt,
+                            &state_.rader_6_ratt,
+                            &state_.rader_6_1_ratt,
+                            &state_.rader_7_ratt};
+    for (int *tally : tallies) {
+        if (tally)
+            *tally = 0;
+    }
     int antal_vinstrader = 0;
     for (int i = 0; i < rows; ++i) {
         const Hits hits{state_.antal_ratt.at(i), state_.antal_tillagg.at(i)};
         QString rad_resultat = Str(hits.main);
-        int *tally = nullptr;
-        switch (prize_class(hits)) {
-        case PrizeClass::none:
-            break;
-        case PrizeClass::four_plus_one:
-            tally = &state_.rader_4_1_ratt;
-            break;
-        case PrizeClass::five:
-            tally = &state_.rader_5_ratt;
-            break;
-        case PrizeClass::six:
-            tally = &state_.rader_6_ratt;
-            break;
-        case PrizeClass::six_plus_one:
-            tally = &state_.rader_6_1_ratt;
-            break;
-        case PrizeClass::seven:
-            tally = &state_.rader_7_ratt;
-            break;
-        }
-        if (tally) {
+        if (int *tally = tallies[static_cast<int>(prize_class(hits))]) {
             rad_resultat = QStringLiteral("??");
             ++*tally;
             ++antal_vinstrader;
