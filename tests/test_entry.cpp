@@ -194,6 +194,35 @@ private slots:
         QCOMPARE(order.join(u' '), "Command1 Command3 Command4 HScroll1");
         QCOMPARE(s.state().inmatade_siffror, "  3"); // Space on "Välj siffran"
     }
+
+    // Pressing Space on and on never lands on "Ny rad" or "Avsluta" when the
+    // pressed button hides.
+    void keyboard_after_hidden_buttons_data()
+    {
+        QTest::addColumn<QByteArray>("rows");
+        QTest::addColumn<QString>("after_check");
+        QTest::newRow("a prize row") << two_rows << "Command5";
+        QTest::newRow("no prize row") << QByteArray("1\n03040607091013\n") << "Kolmira";
+    }
+
+    void keyboard_after_hidden_buttons()
+    {
+        QFETCH(QByteArray, rows);
+        QFETCH(QString, after_check);
+        Session s(rows);
+        QVERIFY(s.start());
+        QApplication::setActiveWindow(&s.form);
+        QVERIFY(QTest::qWaitForWindowActive(&s.form));
+        s.enter_draw({1, 5, 12, 17, 24, 30, 35, 2, 8, 11});
+        s.choose(19);
+        s.button("Command1")->setFocus();
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(QApplication::focusWidget()->objectName(), "Command2");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(s.label("visa_antalet_ratt")->isVisible()); // the check ran
+        QCOMPARE(QApplication::focusWidget()->objectName(), after_check);
+    }
 };
 
 QTEST_MAIN(EntryTest)

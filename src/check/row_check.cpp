@@ -9,6 +9,7 @@
 
 void Kolmira::Command2_Click()
 {
+    const bool had_focus = Command2->hasFocus();
     for (QWidget *control : std::initializer_list<QWidget *>{HScroll1, in_ratt_sif, Label1,
                                                              Command1, Command2, Command3})
         control->setVisible(false);
@@ -48,5 +49,13 @@ void Kolmira::Command2_Click()
         Label2->setText(QStringLiteral("Du har ") + Str(antal_vinstrader) +
                         QStringLiteral(" rader med bättre än 4+0 rätt!"));
         Command5->setVisible(true);
+    }
+    // The keyboard goes on to the chart, or stays with the window; left to
+    // itself it would land on "Avsluta", which ends the program.
+    if (had_focus) {
+        if (Command5->isVisible())
+            Command5->setFocus();
+        else
+            setFocus();
     }
 }

@@ -52,11 +52,16 @@ void Kolmira::Command1_Click()
             if (count < 8)
                 ratt_rad_inmatning_text->setText(state_.inmatade_siffror);
             if (count == 11) {
+                // A keyboard user goes on to "Rätta", not to whatever button
+                // follows the hidden one ("Ny rad" would throw the draw away).
+                const bool had_focus = Command1->hasFocus();
                 Command1->setVisible(false);
                 HScroll1->setVisible(false);
                 in_ratt_sif->setVisible(false);
                 Command2->setVisible(true);
                 Command3->setVisible(true);
+                if (had_focus)
+                    Command2->setFocus();
             }
         }
     }
