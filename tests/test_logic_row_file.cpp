@@ -83,6 +83,7 @@ private slots:
         QTest::newRow("quote that never closes ends with its line") << QByteArray("2\n\"0105\n02081119263133\n") << QStringList{"0105", "02081119263133"} << 1.0 << "";
         QTest::newRow("text after closing quote dropped") << QByteArray("2\n\"0105\"xy\n02081119263133\n") << QStringList{"0105", "02081119263133"} << 1.0 << "";
         QTest::newRow("commas separate items") << QByteArray("2,01051217243035,02081119263133") << ab << 1.0 << "";
+        QTest::newRow("UTF-8 byte-order mark skipped") << QByteArray("\xEF\xBB\xBF" "2\n01051217243035\n02081119263133\n") << ab << 1.0 << "";
         QTest::newRow("CR LF") << QByteArray("2\r\n01051217243035\r\n02081119263133\r\n") << ab << 1.0 << "";
         QTest::newRow("lone CR") << QByteArray("2\r01051217243035\r02081119263133\r") << ab << 1.0 << "";
         QTest::newRow("no final line end") << QByteArray("2\n01051217243035\n02081119263133") << ab << 1.0 << "";

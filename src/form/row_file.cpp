@@ -22,6 +22,8 @@ public:
     // The next item, or false at the end of the input (or on a read error).
     bool next(QString &item);
     bool failed() const { return failed_; }
+    // Editors that save as UTF-8 may put a byte-order mark first.
+    void skip_byte_order_mark();
 
 private:
     static constexpr qint64 chunk_size = 64 * 1024;
@@ -52,6 +54,15 @@ int ItemReader::peek()
     buffer_.resize(std::max<qint64>(got, 0));
     position_ = 0;
     return buffer_.isEmpty() ? -1 : static_cast<unsigned char>(buffer_[0]);
+}
+
+void ItemReader::skip_byte_order_mark()
+{
+    for (const int mark : {0xEF, 0xBB, 0xBF}) {
+        if (peek() != mark)
+            return;
+        ++position_;
+    }
 }
 
 void ItemReader::skip_line_end()
@@ -140,6 +151,7 @@ RowFile read_rows(QIODevice &input)
 {
     RowFile result;
     ItemReader reader(input);
+    reader.skip_byte_order_mark();
     QString item;
     if (!reader.next(item)) {
         result.error =

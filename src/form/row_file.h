@@ -6,7 +6,8 @@
 // at a comma or a line end (LF, CR LF or CR); leading blanks are skipped and
 // trailing blanks dropped; an item in double quotes is taken without them and
 // may hold commas and blanks (a quote that never closes ends with its line).
-// Lines that hold nothing but blanks are skipped. Only the first
+// Lines that hold nothing but blanks are skipped, and so is a UTF-8
+// byte-order mark at the start. Only the first
 // max_item_length characters of an item are kept; the rest is read past.
 
 #include "form/check_state.h"
