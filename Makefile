@@ -28,8 +28,11 @@ test: build
 	    echo "Could not install the accessibility test's packages; it will be skipped." >&2
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-sanitize fuzz install package screenshots bench:
+sanitize fuzz:
 	@tools/$@.sh
+
+install package screenshots bench: build
+	@BUILD_DIR=$(BUILD_DIR) tools/$@.sh
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -1,8 +1,6 @@
 # Installing Kolmira as a desktop program, and its Debian package.
 include(GNUInstallDirs)
 
-set(KOLMIRA_APP_ID io.github.tumbrek.Kolmira)
-
 install(TARGETS kolmira RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/${KOLMIRA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

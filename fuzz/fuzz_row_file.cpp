@@ -3,16 +3,10 @@
 #include "properties.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString fault = properties::check_row_file(bytes);
-    if (!fault.isEmpty()) {
-        std::fprintf(stderr, "row file: %s\n", qPrintable(fault));
-        std::abort();
-    }
+    properties::abort_on_fault("row file", properties::check_row_file(bytes));
     return 0;
 }

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace properties
@@ -133,6 +135,15 @@ inline QString check_val(const QByteArray &bytes)
     if (!std::isfinite(Val(latin1)) || !std::isfinite(Val(utf16)))
         return QStringLiteral("Val of the whole input is not finite");
     return {};
+}
+
+// A fuzz target stops at the first input that breaks a property.
+inline void abort_on_fault(const char *what, const QString &fault)
+{
+    if (fault.isEmpty())
+        return;
+    std::fprintf(stderr, "%s: %s\n", what, fault.toUtf8().constData());
+    std::abort();
 }
 
 } // namespace properties

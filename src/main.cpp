@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Kolmira"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     // Lets Wayland desktops match the window to its desktop entry and icon.
-    QApplication::setDesktopFileName(QStringLiteral("io.github.tumbrek.Kolmira"));
+    QApplication::setDesktopFileName(QStringLiteral(KOLMIRA_APP_ID));
 
     DesktopPlatform platform;
     Kolmira form(platform);

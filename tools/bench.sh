@@ -8,10 +8,8 @@ cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL # the build runs make of its own
 
 runs=${RUNS:-20}
-build=${BUILD_DIR:-build}
+build=${BUILD_DIR:-build} # built by `make bench`
 tools/setup.sh xvfb dbus pkg-config libxcb1-dev
-cmake -S . -B "$build" -Wno-dev >/dev/null
-cmake --build "$build" -j "$(nproc)" --target kolmira
 cmake -S tools/bench -B "$build-bench" -Wno-dev >/dev/null
 cmake --build "$build-bench" -j "$(nproc)"
 

@@ -5,10 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL # the build runs make of its own
 
-build=${BUILD_DIR:-build}
+build=${BUILD_DIR:-build} # built by `make package`
 tools/setup.sh dpkg-dev file
-cmake -S . -B "$build" -Wno-dev >/dev/null
-cmake --build "$build" -j "$(nproc)" --target kolmira
 (cd "$build" && cpack -G DEB)
 deb=$(ls "$build"/kolmira_*.deb)
 dpkg-deb --field "$deb" Package Version Architecture Depends Recommends

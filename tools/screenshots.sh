@@ -5,12 +5,9 @@
 # copied to docs/chart.png for the README.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-unset MAKEFLAGS MFLAGS MAKELEVEL # the build runs make of its own
 
-build=${BUILD_DIR:-build}
+build=${BUILD_DIR:-build} # built by `make screenshots`
 tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi imagemagick
-cmake -S . -B "$build" -Wno-dev >/dev/null
-cmake --build "$build" -j "$(nproc)" --target kolmira
 
 out=$build/screenshots
 rm -rf "$out"

@@ -68,9 +68,9 @@ void Kolmira::Command1_Click()
 
     // Seven main numbers are in (again, after a refused first additional
     // number): ask for the additional ones and start the scroll bar over.
-    if (state_.antal_siffror == 7)
+    if (state_.antal_siffror == 7) {
         platform_.show_prompt(this,
                               QStringLiteral("Nu ska du ange första tilläggs siffran utav 4 st"));
-    if (state_.antal_siffror == 7)
         HScroll1->setValue(1);
+    }
 }

@@ -224,10 +224,9 @@ QString load_error_text(const LoadError &error, const QString &folder)
             .arg(QLatin1String(row_file_name), where, rows_text(error.promised), found);
     }
     case LoadError::Kind::too_many_rows:
-        return QStringLiteral("Radfilen %1 i mappen %2 lovar %3 rader, men Kolmira klarar "
-                              "högst %4 rader.")
-            .arg(QLatin1String(row_file_name), where, count_text(error.promised),
-                 QString::number(max_rows));
+        return QStringLiteral("Radfilen %1 i mappen %2 lovar %3, men Kolmira klarar högst %4.")
+            .arg(QLatin1String(row_file_name), where, rows_text(error.promised),
+                 rows_text(max_rows));
     }
     return {};
 }
