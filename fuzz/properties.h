@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <cmath>
@@ -22,11 +23,16 @@ namespace properties
 {
 
 // Hands out the bytes a few at a time, as a pipe or a slow disk might, so
-// that items split across reads are exercised without megabyte inputs.
+// that items split across reads are exercised without megabyte inputs. Given
+// `readable`, every read fails once that many bytes have been handed out, as
+// on a failing disk or a network share that drops.
 class TrickleDevice : public QIODevice
 {
 public:
-    TrickleDevice(const QByteArray &bytes, qint64 step) : bytes_(bytes), step_(step)
+    TrickleDevice(const QByteArray &bytes, qint64 step, qint64 readable = -1)
+        : bytes_(bytes), step_(step),
+          end_(readable < 0 ? bytes.size() : std::min<qint64>(readable, bytes.size())),
+          fails_(readable >= 0)
     {
         open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     }
@@ -35,7 +41,9 @@ public:
 protected:
     qint64 readData(char *data, qint64 size) override
     {
-        const qint64 n = std::min({size, step_, qint64(bytes_.size()) - position_});
+        if (fails_ && position_ == end_)
+            return -1;
+        const qint64 n = std::min({size, step_, end_ - position_});
         std::copy_n(bytes_.constData() + position_, n, data);
         position_ += n;
         return n;
@@ -45,16 +53,47 @@ protected:
 private:
     QByteArray bytes_;
     qint64 step_;
+    qint64 end_;
+    bool fails_;
     qint64 position_ = 0;
 };
 
-inline QString same_result(const RowFile &a, const RowFile &b)
+// `text` as editors save it as "Unicode": a byte-order mark, then two bytes
+// a character.
+inline QByteArray as_utf16(const QString &text, bool big_endian)
+{
+    QStringEncoder encoder(big_endian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE,
+                           QStringEncoder::Flag::WriteBom);
+    return encoder(text);
+}
+
+inline QString same_result(const RowFile &a, const RowFile &b, const char *depends_on)
 {
     if (a.error.has_value() != b.error.has_value() || a.rows != b.rows ||
         !(a.sista_rad == b.sista_rad || (std::isnan(a.sista_rad) && std::isnan(b.sista_rad))))
-        return QStringLiteral("the result depends on how the bytes arrive");
+        return QStringLiteral("the result depends on %1").arg(QLatin1String(depends_on));
     if (a.error && (a.error->kind != b.error->kind || a.error->found != b.error->found))
-        return QStringLiteral("the load error depends on how the bytes arrive");
+        return QStringLiteral("the load error depends on %1").arg(QLatin1String(depends_on));
+    return {};
+}
+
+// The same text saved as UTF-16 in either byte order must read as `file`,
+// with an odd byte at the end when the input has an odd length: that reads
+// like a line end, which changes nothing at the end of the input.
+inline QString same_as_utf16(const RowFile &file, const QByteArray &bytes, qint64 step)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") ||
+        bytes.startsWith("\xFE\xFF"))
+        return {}; // a byte-order mark of their own changes how the bytes read
+    for (const bool big_endian : {false, true}) {
+        QByteArray utf16 = as_utf16(QString::fromLatin1(bytes), big_endian);
+        if (bytes.size() % 2 != 0)
+            utf16 += bytes.back();
+        TrickleDevice trickle(utf16, step);
+        if (const QString fault = same_result(file, read_rows(trickle), "the encoding");
+            !fault.isEmpty())
+            return fault;
+    }
     return {};
 }
 
@@ -70,8 +109,13 @@ inline QString check_row_file(const QByteArray &bytes)
     const RowFile file = read_rows(buffer);
 
     // The same bytes delivered 1 to 8 at a time must give the same result.
-    TrickleDevice trickle(bytes, bytes.isEmpty() ? 1 : 1 + (uchar(bytes.back()) & 7));
-    if (const QString fault = same_result(file, read_rows(trickle)); !fault.isEmpty())
+    const qint64 step = bytes.isEmpty() ? 1 : 1 + (uchar(bytes.back()) & 7);
+    TrickleDevice trickle(bytes, step);
+    if (const QString fault = same_result(file, read_rows(trickle), "how the bytes arrive");
+        !fault.isEmpty())
+        return fault;
+
+    if (const QString fault = same_as_utf16(file, bytes, step); !fault.isEmpty())
         return fault;
 
     if (file.error) {

@@ -85,6 +85,9 @@ private slots:
         QTest::newRow("commas separate items") << QByteArray("2,01051217243035,02081119263133") << ab << 1.0 << "";
         QTest::newRow("UTF-8 byte-order mark skipped") << QByteArray("\xEF\xBB\xBF" "2\n01051217243035\n02081119263133\n") << ab << 1.0 << "";
         QTest::newRow("CR LF") << QByteArray("2\r\n01051217243035\r\n02081119263133\r\n") << ab << 1.0 << "";
+        QTest::newRow("UTF-16 little-endian, CR LF") << properties::as_utf16(QStringLiteral("2\r\n01051217243035\r\n02081119263133\r\n"), false) << ab << 1.0 << "";
+        // U+2C22 and U+0A0D hold the bytes of a comma and a quote, and of CR and LF.
+        QTest::newRow("UTF-16 big-endian, CR LF, beyond Latin-1, odd last byte") << properties::as_utf16(QStringLiteral("2\r\n\"01\u2C22 05\"\r\n\u0A0D02081119263133"), true) + '5' << QStringList{QStringLiteral("01\u2C22 05"), QStringLiteral("\u0A0D02081119263133")} << 1.0 << "";
         QTest::newRow("lone CR") << QByteArray("2\r01051217243035\r02081119263133\r") << ab << 1.0 << "";
         QTest::newRow("no final line end") << QByteArray("2\n01051217243035\n02081119263133") << ab << 1.0 << "";
         QTest::newRow("blank lines skipped") << QByteArray("\n2\r\n\r\n   \n01051217243035\n\n\t\n02081119263133\n") << ab << 1.0 << "";
@@ -109,7 +112,8 @@ private slots:
         QBuffer buffer(&bytes);
         QVERIFY(buffer.open(QIODevice::ReadOnly));
         const RowFile file = read_rows(buffer);
-        const char *const kinds[] = {"missing", "unreadable", "empty", "too few", "too many"};
+        const char *const kinds[] = {"missing", "unreadable", "empty",
+                                     "too few", "too many",   "not a file"};
         QCOMPARE(file.error ? QString::fromLatin1(kinds[int(file.error->kind)]) : QString(), error);
         QCOMPARE(file.sista_rad, sista_rad);
         QCOMPARE(file.rows, rows);
@@ -119,11 +123,46 @@ private slots:
         }
     }
 
-    // A single line of 1 GiB: the reader keeps only the first max_item_length
-    // characters of it and carries on with the next row. The file is made here
-    // and removed with the folder.
+    // A read that fails part-way is a read error, never a short or empty
+    // file: that would send the user to mend a file that is fine.
+    void read_error_data()
+    {
+        QTest::addColumn<qint64>("readable"); // bytes handed out before every read fails
+        // Of "12\n" and twelve rows of 15 bytes.
+        QTest::newRow("in the row count") << qint64(1);
+        QTest::newRow("in a row") << qint64(3 + 15 + 7);
+        QTest::newRow("in the last row") << qint64(3 + 11 * 15 + 7);
+    }
+
+    void read_error()
+    {
+        QFETCH(qint64, readable);
+        properties::TrickleDevice device("12\n" + numbered_rows(12), 64, readable);
+        const RowFile file = read_rows(device);
+        QVERIFY(file.error);
+        QCOMPARE(int(file.error->kind), int(LoadError::Kind::unreadable));
+    }
+
+    void gigabyte_line_data()
+    {
+        QTest::addColumn<QByteArray>("head"); // before the line
+        QTest::addColumn<QByteArray>("unit"); // one character of the line
+        QTest::addColumn<QByteArray>("tail"); // after it
+        QTest::newRow("one byte a character")
+            << QByteArray("2\n") << QByteArray("5") << QByteArray("\n01020304050607\n");
+        QTest::newRow("UTF-16")
+            << properties::as_utf16(QStringLiteral("2\n"), false) << QByteArray("5\0", 2)
+            << properties::as_utf16(QStringLiteral("\n01020304050607\n"), false).sliced(2);
+    }
+
+    // A single line of 1 GiB, one byte or two a character: the reader keeps
+    // only the first max_item_length characters of it and carries on with the
+    // next row. The file is made here and removed with the folder.
     void gigabyte_line()
     {
+        QFETCH(QByteArray, head);
+        QFETCH(QByteArray, unit);
+        QFETCH(QByteArray, tail);
         constexpr qint64 line_size = qint64(1) << 30;
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
@@ -132,11 +171,11 @@ private slots:
         {
             QFile file(QDir(folder.path()).filePath(row_file_name));
             QVERIFY(file.open(QIODevice::WriteOnly));
-            const QByteArray chunk(1 << 20, '5');
-            bool written = file.write("2\n") == 2;
+            const QByteArray chunk = unit.repeated((1 << 20) / unit.size());
+            bool written = file.write(head) == head.size();
             for (qint64 done = 0; written && done < line_size; done += chunk.size())
                 written = file.write(chunk) == chunk.size();
-            if (!written || file.write("\n01020304050607\n") != 16) {
+            if (!written || file.write(tail) != tail.size()) {
                 const QString reason = file.errorString();
                 file.remove();
                 QSKIP(qPrintable(QStringLiteral("could not write the 1 GiB file: ") + reason));

@@ -59,6 +59,8 @@ private slots:
         QTest::newRow("blank inside decimals") << "1. 2 5" << 1.25;
         QTest::newRow("letters first") << "abc12" << 0.0;
         QTest::newRow("comma ends") << "3,5" << 3.0;
+        // U+0133, whose low byte is the digit 3, and a fullwidth 2.
+        QTest::newRow("no digit beyond Latin-1") << QStringLiteral("1\u0133\uFF12") << 1.0;
         QTest::newRow("exponent is not a number form") << "1E3" << 1.0;
         QTest::newRow("radix prefix is not a number form") << "&H10" << 0.0;
         QTest::newRow("row field") << "01051217243035" << 1051217243035.0;

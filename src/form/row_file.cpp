@@ -6,66 +6,174 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <string>
+#include <string_view>
 
 namespace
 {
 
-// Splits the input into items, reading it in chunks so that a huge line
-// never has to be held in memory.
-class ItemReader
+constexpr qint64 chunk_size = 64 * 1024;
+
+// The device's bytes, a chunk at a time. A failed read ends the input and is
+// remembered, so that it is never taken for the end of the file.
+class ByteInput
 {
 public:
-    explicit ItemReader(QIODevice &input) : input_(input) {}
+    explicit ByteInput(QIODevice &device) : device_(device) {}
 
-    // The next item, or false at the end of the input (or on a read error).
-    bool next(QString &item);
+    // Reads the next chunk into `bytes` after its first `kept` bytes; false
+    // when nothing more came.
+    bool read(QByteArray &bytes, qsizetype kept)
+    {
+        qint64 got = -1;
+        if (!failed_) {
+            bytes.resize(kept + chunk_size);
+            got = device_.read(bytes.data() + kept, chunk_size);
+            failed_ = got < 0;
+        }
+        bytes.resize(kept + std::max<qint64>(got, 0));
+        return got > 0;
+    }
     bool failed() const { return failed_; }
-    // Editors that save as UTF-8 may put a byte-order mark first.
-    void skip_byte_order_mark();
 
 private:
-    static constexpr qint64 chunk_size = 64 * 1024;
-    static bool is_blank(char c) { return c == ' ' || c == '\t'; }
-    static bool is_line_end(char c) { return c == '\n' || c == '\r'; }
-
-    int peek();
-    void skip_line_end();
-    // Appends to `item`, up to max_item_length characters, everything before
-    // the first byte that `stop` accepts, and leaves that byte unread.
-    template <typename Stop> void take_until(QString &item, Stop stop);
-
-    QIODevice &input_;
-    QByteArray buffer_;
-    qsizetype position_ = 0;
+    QIODevice &device_;
     bool failed_ = false;
 };
 
-int ItemReader::peek()
-{
-    if (position_ < buffer_.size())
-        return static_cast<unsigned char>(buffer_[position_]);
-    if (failed_)
-        return -1;
-    buffer_.resize(chunk_size);
-    const qint64 got = input_.read(buffer_.data(), chunk_size);
-    failed_ = got < 0;
-    buffer_.resize(std::max<qint64>(got, 0));
-    position_ = 0;
-    return buffer_.isEmpty() ? -1 : static_cast<unsigned char>(buffer_[0]);
-}
+// The input as units of its encoding, a chunk at a time; an empty chunk is
+// the end. One byte is one character, except in a file that starts with a
+// UTF-16 byte-order mark.
+template <typename Unit> class Units;
 
-void ItemReader::skip_byte_order_mark()
+template <> class Units<char>
 {
-    for (const int mark : {0xEF, 0xBB, 0xBF}) {
-        if (peek() != mark)
-            return;
-        ++position_;
+public:
+    Units(ByteInput &input, QByteArray start) : input_(input), bytes_(std::move(start)) {}
+
+    std::string_view next_chunk()
+    {
+        // The bytes read while looking for a byte-order mark come first,
+        // unless the mark was all of them.
+        if (used_ || bytes_.isEmpty())
+            input_.read(bytes_, 0);
+        used_ = true;
+        return {bytes_.constData(), size_t(bytes_.size())};
     }
+
+private:
+    ByteInput &input_;
+    QByteArray bytes_;
+    bool used_ = false;
+};
+
+template <> class Units<char16_t>
+{
+public:
+    Units(ByteInput &input, QByteArray start, bool big_endian)
+        : input_(input), bytes_(std::move(start)), big_endian_(big_endian)
+    {
+    }
+
+    std::u16string_view next_chunk()
+    {
+        for (;;) {
+            const qsizetype count = bytes_.size() / 2;
+            if (count > 0) {
+                units_.resize(count);
+                if (big_endian_)
+                    qFromBigEndian<char16_t>(bytes_.constData(), count, units_.data());
+                else
+                    qFromLittleEndian<char16_t>(bytes_.constData(), count, units_.data());
+                // A unit split between two chunks waits for its second byte.
+                const bool odd = bytes_.size() % 2 != 0;
+                if (odd)
+                    bytes_[0] = bytes_.back();
+                bytes_.resize(odd ? 1 : 0);
+                return units_;
+            }
+            if (!input_.read(bytes_, bytes_.size())) {
+                // A byte left over at the very end reads like a line end.
+                const bool odd = bytes_.size() == 1 && !input_.failed();
+                bytes_.clear();
+                return odd ? u"\n" : u"";
+            }
+        }
+    }
+
+private:
+    ByteInput &input_;
+    QByteArray bytes_;
+    std::u16string units_;
+    bool big_endian_;
+};
+
+// Where in [begin, end) the first `unit` stands; `end` if nowhere. Both are
+// block searches, so that reading past a long item runs at memory speed.
+const char *find_unit(const char *begin, const char *end, char unit)
+{
+    const void *found = std::memchr(begin, unit, size_t(end - begin));
+    return found ? static_cast<const char *>(found) : end;
 }
 
-void ItemReader::skip_line_end()
+const char16_t *find_unit(const char16_t *begin, const char16_t *end, char unit)
+{
+    const qsizetype at = QStringView(begin, end).indexOf(QLatin1Char(unit));
+    return at < 0 ? end : begin + at;
+}
+
+void append_units(QString &item, const char *units, qsizetype count)
+{
+    item.append(QLatin1String(units, count));
+}
+
+void append_units(QString &item, const char16_t *units, qsizetype count)
+{
+    item.append(QStringView(units, count));
+}
+
+// Splits the input into items, reading it in chunks so that a huge line
+// never has to be held in memory.
+template <typename Unit> class ItemReader
+{
+public:
+    explicit ItemReader(Units<Unit> &units) : units_(units) {}
+
+    // The next item, or false at the end of the input (or on a read error).
+    bool next(QString &item);
+
+private:
+    static bool is_blank(int c) { return c == ' ' || c == '\t'; }
+    static bool is_line_end(int c) { return c == '\n' || c == '\r'; }
+
+    int peek();
+    void skip_line_end();
+    // Appends to `item`, if given, up to max_item_length characters of
+    // everything before the first unit in `stops`, and leaves that unit unread.
+    void take_until(QString *item, std::initializer_list<char> stops);
+
+    Units<Unit> &units_;
+    std::basic_string_view<Unit> chunk_;
+    size_t position_ = 0;
+};
+
+template <typename Unit> int ItemReader<Unit>::peek()
+{
+    if (position_ == chunk_.size()) {
+        chunk_ = units_.next_chunk();
+        position_ = 0;
+        if (chunk_.empty())
+            return -1;
+    }
+    return std::make_unsigned_t<Unit>(chunk_[position_]);
+}
+
+template <typename Unit> void ItemReader<Unit>::skip_line_end()
 {
     if (peek() == '\r') {
         ++position_;
@@ -76,50 +184,50 @@ void ItemReader::skip_line_end()
     }
 }
 
-template <typename Stop> void ItemReader::take_until(QString &item, Stop stop)
+template <typename Unit>
+void ItemReader<Unit>::take_until(QString *item, std::initializer_list<char> stops)
 {
     while (peek() >= 0) {
-        const char *begin = buffer_.constData() + position_;
-        const char *end = buffer_.constData() + buffer_.size();
-        const char *p = begin;
-        while (p != end && !stop(*p))
-            ++p;
-        const qsizetype room = max_item_length - item.size();
-        item.append(QLatin1String(begin, std::min<qsizetype>(p - begin, room)));
-        position_ += p - begin;
-        if (p != end)
+        const Unit *begin = chunk_.data() + position_;
+        const Unit *end = chunk_.data() + chunk_.size();
+        const Unit *stop = end;
+        for (const char unit : stops) // each search ends where the one before found its unit
+            stop = find_unit(begin, stop, unit);
+        if (item)
+            append_units(*item, begin,
+                         std::min<qsizetype>(stop - begin, max_item_length - item->size()));
+        position_ += stop - begin;
+        if (stop != end)
             return;
     }
 }
 
-bool ItemReader::next(QString &item)
+template <typename Unit> bool ItemReader<Unit>::next(QString &item)
 {
     item.clear();
     for (;;) {
         int c = peek();
-        while (c >= 0 && is_blank(char(c))) {
+        while (is_blank(c)) {
             ++position_;
             c = peek();
         }
         if (c < 0)
             return false;
-        if (!is_line_end(char(c)))
+        if (!is_line_end(c))
             break;
         skip_line_end(); // a line with nothing on it holds no item
     }
 
-    const auto ends_item = [](char c) { return c == ',' || is_line_end(c); };
     if (peek() == '"') {
         ++position_;
-        take_until(item, [](char c) { return c == '"' || is_line_end(c); });
+        take_until(&item, {'"', '\n', '\r'});
         if (peek() == '"') {
             ++position_;
-            QString ignored; // anything between the closing quote and the item's end
-            take_until(ignored, ends_item);
+            take_until(nullptr, {'\n', ',', '\r'}); // between the closing quote and the item's end
         }
     } else {
-        take_until(item, ends_item);
-        while (!item.isEmpty() && is_blank(item.back().toLatin1()))
+        take_until(&item, {'\n', ',', '\r'});
+        while (!item.isEmpty() && is_blank(item.back().unicode()))
             item.chop(1);
     }
 
@@ -128,6 +236,40 @@ bool ItemReader::next(QString &item)
     else
         skip_line_end();
     return true;
+}
+
+template <typename Unit> RowFile read_items(Units<Unit> &units, const ByteInput &input)
+{
+    RowFile result;
+    ItemReader<Unit> reader(units);
+    // A read that fails part-way leaves the item before it looking complete,
+    // so the failure is looked for after every item.
+    QString item;
+    if (!reader.next(item) || input.failed()) {
+        result.error =
+            LoadError{input.failed() ? LoadError::Kind::unreadable : LoadError::Kind::empty};
+        return result;
+    }
+
+    const double promised = Val(item);
+    result.sista_rad = promised - 1;
+    if (result.sista_rad >= max_rows) {
+        result.error = LoadError{LoadError::Kind::too_many_rows, promised};
+        return result;
+    }
+
+    const int wanted = row_count(result.sista_rad);
+    while (result.rows.size() < wanted) {
+        const bool found = reader.next(item);
+        if (input.failed() || !found) {
+            result.error = input.failed() ? LoadError{LoadError::Kind::unreadable}
+                                          : LoadError{LoadError::Kind::too_few_rows, promised,
+                                                      int(result.rows.size())};
+            return result;
+        }
+        result.rows.append(item);
+    }
+    return result;
 }
 
 QString count_text(double count)
@@ -149,34 +291,21 @@ QString rows_text(double count)
 
 RowFile read_rows(QIODevice &input)
 {
-    RowFile result;
-    ItemReader reader(input);
-    reader.skip_byte_order_mark();
-    QString item;
-    if (!reader.next(item)) {
-        result.error =
-            LoadError{reader.failed() ? LoadError::Kind::unreadable : LoadError::Kind::empty};
-        return result;
+    ByteInput bytes(input);
+    QByteArray start;
+    while (start.size() < 3 && bytes.read(start, start.size())) {
     }
-
-    const double promised = Val(item);
-    result.sista_rad = promised - 1;
-    if (result.sista_rad >= max_rows) {
-        result.error = LoadError{LoadError::Kind::too_many_rows, promised};
-        return result;
+    // Editors may put a byte-order mark first. After a UTF-8 one the bytes
+    // read as they do without it; after a UTF-16 one every two bytes are one
+    // character.
+    if (start.startsWith("\xFF\xFE") || start.startsWith("\xFE\xFF")) {
+        Units<char16_t> units(bytes, start.sliced(2), start[0] == '\xFE');
+        return read_items(units, bytes);
     }
-
-    const int wanted = row_count(result.sista_rad);
-    while (result.rows.size() < wanted) {
-        if (!reader.next(item)) {
-            result.error = reader.failed() ? LoadError{LoadError::Kind::unreadable}
-                                           : LoadError{LoadError::Kind::too_few_rows, promised,
-                                                       int(result.rows.size())};
-            return result;
-        }
-        result.rows.append(item);
-    }
-    return result;
+    if (start.startsWith("\xEF\xBB\xBF"))
+        start.remove(0, 3);
+    Units<char> units(bytes, std::move(start));
+    return read_items(units, bytes);
 }
 
 RowFile load_row_file(const QString &folder)
@@ -186,6 +315,12 @@ RowFile load_row_file(const QString &folder)
     if (!info.exists()) {
         RowFile result;
         result.error = LoadError{LoadError::Kind::missing};
+        return result;
+    }
+
+    if (!info.isDir() && !info.isFile()) {
+        RowFile result;
+        result.error = LoadError{LoadError::Kind::not_a_file};
         return result;
     }
 
@@ -227,6 +362,11 @@ QString load_error_text(const LoadError &error, const QString &folder)
         return QStringLiteral("Radfilen %1 i mappen %2 lovar %3, men Kolmira klarar högst %4.")
             .arg(QLatin1String(row_file_name), where, rows_text(error.promised),
                  rows_text(max_rows));
+    case LoadError::Kind::not_a_file:
+        return QStringLiteral("Radfilen %1 i mappen %2 är ingen vanlig fil utan en enhet, en "
+                              "namngiven pipe eller liknande, som Kolmira inte läser. Spara "
+                              "raderna i en vanlig textfil med det namnet och starta Kolmira igen.")
+            .arg(QLatin1String(row_file_name), where);
     }
     return {};
 }

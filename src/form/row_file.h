@@ -7,8 +7,10 @@
 // trailing blanks dropped; an item in double quotes is taken without them and
 // may hold commas and blanks (a quote that never closes ends with its line).
 // Lines that hold nothing but blanks are skipped, and so is a UTF-8
-// byte-order mark at the start. Only the first
-// max_item_length characters of an item are kept; the rest is read past.
+// byte-order mark at the start. One byte is one character, unless the file
+// starts with a UTF-16 byte-order mark (either byte order): then every two
+// bytes are one, and an odd byte at the end reads like a line end. Only the
+// first max_item_length characters of an item are kept; the rest is read past.
 
 #include "form/check_state.h"
 
@@ -29,6 +31,7 @@ struct LoadError {
         empty,         // no item at all, so no row count
         too_few_rows,  // the count promises more rows than the file holds
         too_many_rows, // the count is above what the row table can hold
+        not_a_file,    // a FIFO, a device or a socket, which might never end or never answer
     };
     Kind kind;
     double promised = 0; // the row count of item 1 (too_few_rows, too_many_rows)
@@ -45,7 +48,8 @@ struct RowFile {
 // Reads items from an open device; closes nothing.
 RowFile read_rows(QIODevice &input);
 
-// Opens the row file in `folder`, reads it and closes it at once.
+// Opens the row file in `folder`, reads it and closes it at once. Anything
+// but a regular file (or a link to one) is refused without being opened.
 RowFile load_row_file(const QString &folder);
 
 // A message for the user, in Swedish, naming the file, the folder and what
