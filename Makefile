@@ -21,11 +21,11 @@ run:
 	@$(MAKE) --no-print-directory build
 	@cd examples && ../$(BUILD_DIR)/kolmira
 
-# The accessibility walk-through also needs a private X server and D-Bus;
-# where those cannot be installed it skips and says so.
+# The accessibility tests also need a private X server, D-Bus and the Orca
+# screen reader; where those cannot be installed they skip and say so.
 test: build
-	@tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi || \
-	    echo "Could not install the accessibility test's packages; it will be skipped." >&2
+	@tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi orca xdotool || \
+	    echo "Could not install the accessibility tests' packages; they will be skipped." >&2
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 sanitize fuzz:

@@ -3,6 +3,8 @@
 
 #include "session.h"
 
+#include "form/accessibility.h"
+
 #include <optional>
 
 class TestForm : public QObject
@@ -96,7 +98,9 @@ private slots:
         QCOMPARE(form()->minimumSize(), QSize(716, 497));
         QCOMPARE(form()->maximumSize(), QSize(716, 497));
         QVERIFY(!form()->windowIcon().pixmap(32, 32).isNull());
-        QCOMPARE(form()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size(), 21);
+        // The 21 controls, and the notice for screen readers, which never shows.
+        QCOMPARE(form()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size(), 22);
+        QVERIFY(form()->findChild<ScreenReaderNotice *>()->isHidden());
         QCOMPARE(session_->visible_controls(),
                  "Command1 Command3 Command4 HScroll1 Label2 in_ratt_sif ratt_rad_inmatning_text");
 

@@ -1,5 +1,6 @@
 #include "form/kolmira.h"
 
+#include "form/accessibility.h"
 #include "text/basic_text.h"
 
 #include <QLabel>
@@ -29,4 +30,11 @@ void Kolmira::Command5_Click()
                                  ? classes[step] + Str(tallies[step]) + QStringLiteral(" st")
                                  : QStringLiteral("7 rätt !!!!"));
     }
+
+    QStringList shown;
+    for (const QLabel *text : texts) {
+        if (!text->isHidden())
+            shown.append(text->text());
+    }
+    notice->tell(shown.join(QStringLiteral(", ")));
 }

@@ -1,6 +1,7 @@
 #include "form/kolmira.h"
 
 #include "check/hits.h"
+#include "form/accessibility.h"
 #include "form/caption_button.h"
 #include "text/basic_text.h"
 
@@ -50,6 +51,14 @@ void Kolmira::Command2_Click()
                         QStringLiteral(" rader med bättre än 4+0 rätt!"));
         Command5->setVisible(true);
     }
+    // The result is spoken with the chart button or the window as it takes
+    // the focus.
+    const QString result = Label2->text().isEmpty()
+                               ? visa_antalet_ratt->text()
+                               : Label2->text() + QLatin1Char(' ') + visa_antalet_ratt->text();
+    Command5->setAccessibleDescription(result);
+    setAccessibleDescription(result);
+
     // The keyboard goes on to the chart, or stays with the window; left to
     // itself it would land on "Avsluta", which ends the program.
     if (had_focus) {
@@ -57,5 +66,7 @@ void Kolmira::Command2_Click()
             Command5->setFocus();
         else
             setFocus();
+    } else {
+        notice->tell(result);
     }
 }

@@ -1,5 +1,6 @@
 #include "form/kolmira.h"
 
+#include "form/accessibility.h"
 #include "form/caption_button.h"
 #include "form/platform.h"
 #include "text/basic_text.h"
@@ -25,6 +26,7 @@ void Kolmira::Command1_Click()
             QStringLiteral("Du har angett fler än 11 siffror! Klicka på Rätta! eller Ny rad!"));
         HScroll1->setVisible(false);
         in_ratt_sif->setVisible(false);
+        notice->tell(Label1->text());
     } else {
         // The chosen number is taken from its label, and every entered number
         // is compared by value, field by field.
@@ -39,6 +41,7 @@ void Kolmira::Command1_Click()
             Label1->setVisible(true);
             Label1->setText(QStringLiteral("Du har redan den siffran!"));
             state_.antal_siffror -= 1;
+            notice->tell(Label1->text());
         } else {
             const int count = state_.antal_siffror;
             const qint64 n = qint64(chosen);
@@ -60,9 +63,13 @@ void Kolmira::Command1_Click()
                 in_ratt_sif->setVisible(false);
                 Command2->setVisible(true);
                 Command3->setVisible(true);
+                // Rätta says the whole draw as it takes the focus.
+                Command2->setAccessibleDescription(ratt_rad_inmatning_text->text());
                 if (had_focus)
                     Command2->setFocus();
             }
+            if (!Command2->hasFocus())
+                notice->tell(ratt_rad_inmatning_text->text());
         }
     }
 

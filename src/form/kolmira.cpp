@@ -1,5 +1,6 @@
 #include "form/kolmira.h"
 
+#include "form/accessibility.h"
 #include "form/caption_button.h"
 #include "window_icon.h"
 
@@ -80,6 +81,7 @@ void set_background(QLabel *label, QColor colour)
 
 Kolmira::Kolmira(Platform &platform, QWidget *parent) : QWidget(parent), platform_(platform)
 {
+    install_accessibility();
     setObjectName(QStringLiteral("Kolmira"));
     setWindowTitle(QStringLiteral("Kolmira version 1.3 made by Tumbrek"));
     setWindowIcon(QPixmap::fromImage(QImage(window_icon_bgra, 48, 48, QImage::Format_ARGB32)));
@@ -115,6 +117,7 @@ Kolmira::Kolmira(Platform &platform, QWidget *parent) : QWidget(parent), platfor
     // to the arrow keys too (Right would lower the number). As a number
     // chooser, Right, Up and the wheel turned up raise it.
     HScroll1->setInvertedControls(false);
+    HScroll1->setAccessibleName(QStringLiteral("Siffra att välja"));
 
     // The prize chart: five bars standing on one another, darkest at the top,
     // each with the text of its prize class to the right.
@@ -148,6 +151,8 @@ Kolmira::Kolmira(Platform &platform, QWidget *parent) : QWidget(parent), platfor
         add_label(this, "visa_antalet_ratt", twips(120, 6720, 10455, 615), framed, centred, hidden);
     set_background(visa_antalet_ratt, {0, 255, 0});
     visa_antalet_ratt->setFont(sans_serif(9.75, true));
+
+    notice = new ScreenReaderNotice(this);
 
     setTabOrder(HScroll1, Command1);
     setTabOrder(Command1, Command2);

@@ -12,6 +12,8 @@
 // Setting HScroll1 to a new value runs HScroll1_Change at once, nested in the
 // caller (a direct connection). Whatever blocks on the user or ends the
 // program goes through Platform, so that tests can stand in for it.
+// What a screen reader must hear beyond captions and values is told through
+// `notice` and the buttons' accessible descriptions (form/accessibility.h).
 
 #include "form/check_state.h"
 
@@ -21,6 +23,7 @@ class CaptionButton;
 class Platform;
 class QLabel;
 class QScrollBar;
+class ScreenReaderNotice;
 
 class Kolmira : public QWidget
 {
@@ -70,4 +73,6 @@ private:
     QLabel *Label1;
     QLabel *in_ratt_sif;
     QLabel *visa_antalet_ratt;
+
+    ScreenReaderNotice *notice;
 };

@@ -23,7 +23,8 @@ WAIT_SECONDS = 20
 TITLE = "Kolmira version 1.3 made by Tumbrek"
 
 # The form's controls in the order it declares them, which is also the order
-# of the window's children in the accessibility tree.
+# of the window's children in the accessibility tree; after them comes the
+# notification through which the screen reader is told what changes.
 CONTROLS = [
     "Command5", "Command4", "Command3", "Command2", "Command1", "HScroll1",
     "Label12", "Label11", "Label10", "Label9", "Label8", "Label7", "Label6",
@@ -140,8 +141,7 @@ class Program:
         return box
 
     def window(self):
-        windows = wait_for("the window", lambda: self.top_level((pyatspi.ROLE_FILLER,
-                                                                 pyatspi.ROLE_FRAME)))
+        windows = wait_for("the window", lambda: self.top_level((pyatspi.ROLE_FRAME,)))
         expect("window name", windows[0].name, TITLE)
         return windows[0]
 
@@ -177,7 +177,8 @@ class Form:
 
     def __init__(self, window, screenshots):
         children = list(window)
-        expect("number of controls", len(children), len(CONTROLS))
+        expect("number of children", len(children), len(CONTROLS) + 1)
+        expect("role of the last child", children[-1].getRole(), pyatspi.ROLE_NOTIFICATION)
         self.controls = dict(zip(CONTROLS, children))
         self.window = window
         self.screenshots = screenshots
@@ -187,6 +188,7 @@ class Form:
             expect(f"role of {name}", control.getRole(), role)
         for name, caption in CAPTIONS.items():
             expect(f"name of {name}", self.controls[name].name, caption)
+        expect("name of HScroll1", self.controls["HScroll1"].name, "Siffra att välja")
 
     def text(self, name):
         return fresh(self.controls[name]).name

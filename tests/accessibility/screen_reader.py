@@ -1,0 +1,209 @@
+#!/usr/bin/python3
+"""A whole check by keyboard alone, with the Orca screen reader listening.
+
+Runs inside tests/accessibility/desktop_session.sh. Starts the accessibility
+bus and Orca, then Kolmira in a temporary folder with rows that fall into
+every prize class, and types, a third of a second between keys, what a
+blind user would: a refusal, the seven main numbers, the prompt, the four
+additional numbers, "Rätta" and the chart button. After each step it waits
+for what Orca speaks and checks it against the texts the window shows.
+"""
+
+import builtins
+import os
+import re
+import runpy
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+WAIT_SECONDS = 20
+KEY_GAP = 1 / 3
+TITLE = "Kolmira version 1.3 made by Tumbrek"
+
+# Main numbers 1 to 7, additional numbers 35, 34, 33 and 32: two rows of
+# 4+1, one each of 5, 6, 6+1 and 7, and two without a prize.
+ROWS = ["01020304353031", "01020305343029", "01020304052930", "01020304050629",
+        "01020304050633", "01020304050607", "01020304282930", "20212223242526"]
+MAIN_LIST = "  1  2  3  4  5  6  7"
+RESULT_LIST = " ?? ?? ?? ?? ?? ??  4  0"
+SUMMARY = "Du har  6 rader med bättre än 4+0 rätt!"
+CHART = ["4+1 rätt  2 st", "5 rätt  1 st", "6 rätt  1 st", "6+1 rätt  1 st", "7 rätt !!!!"]
+# "12:34:56.789 - SPEECH OUTPUT: 'Rätta push button.'{'established': False}"
+SPOKEN = re.compile(r" - SPEECH OUTPUT: '(.*?)' ?(\{.*\})?$")
+
+
+def run_orca(log):
+    """Runs Orca itself, its debug file written a line at a time.
+
+    Orca buffers its debug file until it exits; line by line, the test can
+    follow what it speaks as it speaks it.
+    """
+    plain_open = builtins.open
+
+    def line_buffered(file, mode="r", *args, **kwargs):
+        if file == log and "w" in mode:
+            return plain_open(file, mode, buffering=1)
+        return plain_open(file, mode, *args, **kwargs)
+
+    builtins.open = line_buffered
+    sys.argv = ["orca", f"--debug-file={log}"]
+    runpy.run_path(shutil.which("orca"), run_name="__main__")
+
+
+class Orca:
+    """What Orca has spoken so far, read from its debug file."""
+
+    def __init__(self, log):
+        self.log = log
+        self.heard = 0  # utterances already checked
+
+    def spoken(self):
+        try:
+            with open(self.log, encoding="utf-8", errors="replace") as lines:
+                return [m.group(1) for m in map(SPOKEN.search, lines) if m]
+        except FileNotFoundError:
+            return []
+
+    def wait(self, step, wanted):
+        """Waits until every text of `wanted` is spoken, and returns what
+        was spoken since the previous step. A number must be a whole
+        utterance (the scroll bar's value); other texts may be part of one."""
+        deadline = time.monotonic() + WAIT_SECONDS
+        while True:
+            new = self.spoken()[self.heard:]
+            missing = [text for text in wanted
+                       if not any(said == text if text.isdigit() else text in said
+                                  for said in new)]
+            if not missing:
+                self.heard += len(new)
+                return new
+            if time.monotonic() > deadline:
+                raise AssertionError(f"{step}: Orca did not say {missing}; it said {new}")
+            time.sleep(0.1)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], check=True, capture_output=True,
+                          text=True).stdout.strip()
+
+
+def keys(*names):
+    for name in names:
+        xdotool("key", name)
+        time.sleep(KEY_GAP)
+
+
+def lists_in(utterances):
+    """The lists of numbers among the utterances, without Orca's role word
+    and final full stop: what to compare with the list the window shows."""
+    texts = [re.sub(r"^notification ", "", said) for said in utterances]
+    return {re.sub(r"\.$", "", text) for text in texts if text.startswith("  ")}
+
+
+def expect_list(step, utterances, wanted):
+    """The list spoken is the one the window shows now, never an earlier one."""
+    if lists_in(utterances) != {wanted}:
+        raise AssertionError(f"{step}: wanted the list {wanted!r}, Orca said {utterances}")
+
+
+def check(binary, folder, orca):
+    with open(os.path.join(folder, "kolmira_fam.txt"), "w", encoding="ascii") as rows:
+        rows.write(f"{len(ROWS)}\n" + "\n".join(ROWS) + "\n")
+    program = subprocess.Popen([binary], cwd=folder)
+    try:
+        window = xdotool("search", "--sync", "--onlyvisible", "--name", f"^{TITLE}$")
+        window = window.splitlines()[0]
+        xdotool("windowfocus", "--sync", window)
+        said = orca.wait("start", [f"{TITLE} frame", "Siffra att välja scroll bar 1"])
+        first = [next(i for i, s in enumerate(said) if text in s) for text in (TITLE, "scroll")]
+        if first != sorted(first):
+            raise AssertionError(f"start: wanted the caption, then the scroll bar: {said}")
+
+        keys("Tab")
+        orca.wait("Tab to Välj siffran", ["Välj siffran push button"])
+        keys("space")
+        expect_list("1 accepted", orca.wait("1 accepted", ["  1"]), "  1")
+        keys("space")
+        orca.wait("1 refused", ["Du har redan den siffran!"])
+
+        for number in range(2, 8):
+            keys("shift+Tab", "Right")
+            orca.wait(f"scroll bar to {number}", [str(number)])
+            keys("Tab", "space")
+            listed = MAIN_LIST[:3 * number]
+            wanted = [listed] + (["Nu ska du ange första tilläggs siffran utav 4 st"]
+                                 if number == 7 else [])
+            expect_list(f"{number} accepted", orca.wait(f"{number} accepted", wanted), listed)
+
+        keys("Return")
+        # No window manager gives the focus back once the box has closed.
+        xdotool("windowfocus", "--sync", window)
+        orca.wait("prompt closed", [f"{TITLE} frame", "Välj siffran push button"])
+
+        listed = MAIN_LIST
+        for number, key in zip((35, 34, 33, 32), ("End", "Left", "Left", "Left")):
+            keys("shift+Tab", key)
+            orca.wait(f"scroll bar to {number}", [str(number)])
+            keys("Tab", "space")
+            listed += ("   Tillägg: " if number == 35 else " ") + f" {number}"
+            wanted = [listed] + (["Rätta push button"] if number == 32 else [])
+            expect_list(f"{number} accepted", orca.wait(f"{number} accepted", wanted), listed)
+
+        keys("space")
+        orca.wait("Rätta", [SUMMARY, RESULT_LIST,
+                            "Klicka här för att fortsätta rätta push button"])
+        keys("space")
+        orca.wait("the chart", CHART)
+    finally:
+        program.kill()
+        program.wait()
+
+
+def main():
+    if len(sys.argv) == 3 and sys.argv[1] == "--run-orca":
+        run_orca(sys.argv[2])
+        return 0
+    missing = [tool for tool in ("orca", "xdotool") if not shutil.which(tool)]
+    if missing:
+        print(f"SKIPPED: no screen reader run; missing packages: {' '.join(missing)} "
+              f"(install them with: tools/setup.sh {' '.join(missing)})", file=sys.stderr)
+        return 77
+    # Orca allows one instance a user, across sessions; the user's own screen
+    # reader is never replaced.
+    if subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"],
+                      stdout=subprocess.DEVNULL).returncode == 0:
+        print("SKIPPED: no screen reader run; Orca is already running for this user",
+              file=sys.stderr)
+        return 77
+    binary = os.path.abspath(sys.argv[1])
+
+    with tempfile.TemporaryDirectory() as home:
+        env = dict(os.environ, HOME=home)  # Orca's settings start from its defaults
+        log = os.path.join(home, "orca.log")
+        helpers = [subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                    env=env)]
+        try:
+            helpers.append(subprocess.Popen([sys.executable, __file__, "--run-orca", log],
+                                            env=env, stdout=subprocess.DEVNULL,
+                                            stderr=subprocess.DEVNULL))
+            orca = Orca(log)
+            orca.wait("Orca starting", ["Screen reader on."])
+            folder = os.path.join(home, "rows")
+            os.mkdir(folder)
+            check(binary, folder, orca)
+        except AssertionError as failure:
+            print(f"FAIL: {failure}", file=sys.stderr)
+            return 1
+        finally:
+            for helper in reversed(helpers):
+                helper.terminate()  # the bus launcher then ends its bus too
+                helper.wait()
+    print("PASS: Orca spoke the draw, the refusal, the prompt, the result and the chart")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
