@@ -16,5 +16,7 @@ echo "Installing: ${missing[*]}"
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# Waits for another apt or dpkg run (an update, a parallel make target) to let go.
+wait_lock=(-o DPkg::Lock::Timeout=300)
+"${sudo[@]}" apt-get "${wait_lock[@]}" update -qq
+"${sudo[@]}" apt-get "${wait_lock[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
