@@ -59,6 +59,7 @@ class Orca:
     def __init__(self, log):
         self.log = log
         self.heard = 0  # utterances already checked
+        self.steps = []  # (step, what was spoken), for the report
 
     def spoken(self):
         try:
@@ -79,6 +80,7 @@ class Orca:
                                   for said in new)]
             if not missing:
                 self.heard += len(new)
+                self.steps.append((step, new))
                 return new
             if time.monotonic() > deadline:
                 raise AssertionError(f"{step}: Orca did not say {missing}; it said {new}")
@@ -201,7 +203,9 @@ def main():
             for helper in reversed(helpers):
                 helper.terminate()  # the bus launcher then ends its bus too
                 helper.wait()
-    print("PASS: Orca spoke the draw, the refusal, the prompt, the result and the chart")
+    print("PASS: Orca spoke the draw, the refusal, the prompt, the result and the chart:")
+    for step, said in orca.steps:
+        print(f"  {step}: " + " | ".join(said))
     return 0
 
 
