@@ -68,7 +68,7 @@ void Kolmira::Command1_Click()
                 if (had_focus)
                     Command2->setFocus();
             }
-            if (!Command2->hasFocus())
+            if (!Command2->hasFocus()) // else Rätta has just said it
                 notice->tell(ratt_rad_inmatning_text->text());
         }
     }
