@@ -20,6 +20,7 @@ void Kolmira::Command5_Click()
     const std::array<QString, 4> classes{QStringLiteral("4+1 rätt "), QStringLiteral("5 rätt "),
                                          QStringLiteral("6 rätt "), QStringLiteral("6+1 rätt ")};
 
+    QStringList shown; // for a screen reader, bottom to top
     for (std::size_t step = 0; step < tallies.size(); ++step) {
         if (tallies[step] <= 0)
             continue;
@@ -29,12 +30,7 @@ void Kolmira::Command5_Click()
         texts[step]->setText(step < classes.size()
                                  ? classes[step] + Str(tallies[step]) + QStringLiteral(" st")
                                  : QStringLiteral("7 rätt !!!!"));
-    }
-
-    QStringList shown;
-    for (const QLabel *text : texts) {
-        if (!text->isHidden())
-            shown.append(text->text());
+        shown.append(texts[step]->text());
     }
     notice->tell(shown.join(QStringLiteral(", ")));
 }
