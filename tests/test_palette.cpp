@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -56,22 +58,17 @@ double drawn_contrast(const QImage &image, const QRect &area)
         for (int x = area.left(); x <= area.right(); ++x)
             ++counts[image.pixel(x, y)];
     }
-    QRgb background = 0;
-    int most = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        if (it.value() > most)
-            std::tie(background, most) = std::pair(it.key(), it.value());
-    }
+    const QColor background(std::max_element(counts.cbegin(), counts.cend()).key());
     double best = 1;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        best = std::max(best, contrast_ratio(QColor(background), QColor(it.key())));
+    for (auto it = counts.keyBegin(); it != counts.keyEnd(); ++it)
+        best = std::max(best, contrast_ratio(background, QColor(*it)));
     return best;
 }
 
-void expect_readable(Session &s, const char *stage)
+// Every caption shown whose contrast is below what WCAG 2 accepts for text.
+QStringList unreadable_captions(Session &s, const char *stage)
 {
     const QImage image = s.form.grab().toImage();
-    QVERIFY(!image.isNull());
     QStringList unreadable;
     for (const QWidget *control : s.form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         const auto *label = qobject_cast<const QLabel *>(control);
@@ -87,7 +84,7 @@ void expect_readable(Session &s, const char *stage)
         if (ratio < 4.5)
             unreadable << measured;
     }
-    QVERIFY2(unreadable.isEmpty(), qPrintable(unreadable.join(QStringLiteral("; "))));
+    return unreadable;
 }
 
 } // namespace
@@ -111,24 +108,24 @@ private slots:
         QVERIFY(s.start());
         QVERIFY(QTest::qWaitForWindowExposed(&s.form));
         QApplication::setPalette(palette);
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(); // the new palette reaches the widgets by posted events
         const auto light_again =
             qScopeGuard([] { QApplication::setPalette(QApplication::style()->standardPalette()); });
 
         s.enter(5);
         s.click("Command1");
         QVERIFY(s.label("Label1")->isVisible());
-        expect_readable(s, "refusal");
+        QCOMPARE(unreadable_captions(s, "refusal").join(u';'), QString());
 
         s.click("Command3");
         s.enter_draw({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
         QVERIFY(s.button("Command2")->isVisible());
-        expect_readable(s, "draw");
+        QCOMPARE(unreadable_captions(s, "draw").join(u';'), QString());
 
         s.click("Command2");
         s.click("Command5");
         QVERIFY(s.label("Label12")->isVisible());
-        expect_readable(s, "chart");
+        QCOMPARE(unreadable_captions(s, "chart").join(u';'), QString());
     }
 };
 
