@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <optional>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 namespace
 {

@@ -9,7 +9,9 @@
 
 #include <QByteArray>
 
+#include <string>
 #include <string_view>
+#include <utility>
 
 class QIODevice;
 
