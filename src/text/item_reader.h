@@ -19,7 +19,8 @@ class QIODevice;
 class ItemReader
 {
 public:
-    // Reads from an open device, which it leaves open.
+    // Reads from an open device, which it leaves open; its first few bytes
+    // are read at once, for a byte-order mark.
     ItemReader(QIODevice &device, qsizetype max_length);
     ~ItemReader();
     Q_DISABLE_COPY_MOVE(ItemReader)
