@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test sanitize fuzz install package screenshots bench format clean
+.PHONY: all deps build run test sanitize fuzz lint install package screenshots bench format clean
 
 all: build
 
@@ -28,7 +28,7 @@ test: build
 	    echo "Could not install the accessibility tests' packages; they will be skipped." >&2
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-sanitize fuzz:
+sanitize fuzz lint:
 	@tools/$@.sh
 
 install package screenshots bench: build

@@ -1,16 +1,10 @@
 #pragma once
-// Reading the household's rows from the row file. The reader returns the rows
-// or a load error and never shows anything itself.
+// The household's rows from the row file, or why they cannot be had.
 //
-// Format: item 1 is the number of rows; items 2 .. are the rows. An item ends
-// at a comma or a line end (LF, CR LF or CR); leading blanks are skipped and
-// trailing blanks dropped; an item in double quotes is taken without them and
-// may hold commas and blanks (a quote that never closes ends with its line).
-// Lines that hold nothing but blanks are skipped, and so is a UTF-8
-// byte-order mark at the start. One byte is one character, unless the file
-// starts with a UTF-16 byte-order mark (either byte order): then every two
-// bytes are one, and an odd byte at the end reads like a line end. Only the
-// first max_item_length characters of an item are kept; the rest is read past.
+// Item 1 is the number of rows, items 2 .. are the rows, as
+// text/item_reader.h splits a file into items. The reader returns the rows
+// or a load error and never shows anything itself; load_error_text() words
+// the error for the user.
 
 #include "form/check_state.h"
 
@@ -22,6 +16,7 @@
 class QIODevice;
 
 inline constexpr auto row_file_name = "kolmira_fam.txt";
+// Characters kept of an item; the rest is read past.
 inline constexpr qsizetype max_item_length = 1024;
 
 struct LoadError {

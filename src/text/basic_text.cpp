@@ -53,6 +53,7 @@ double Val(QStringView text)
     return negative ? -value : value;
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): position, then length, as Mid$ has them
 QStringView sub_text(QStringView text, qsizetype position, qsizetype length)
 {
     const qsizetype start = position - 1;
