@@ -5,6 +5,14 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 install(TARGETS kolmira RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped program also loses the compiler's .comment section, which
+# nothing reads at run time, as Debian's dh_strip does.
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:kolmira>\"
+            COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
 install(FILES data/${KOLMIRA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/${KOLMIRA_APP_ID}.metainfo.xml

@@ -15,7 +15,7 @@ build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
 jobs=${JOBS:-$(nproc)}
 
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -Wno-dev -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DKOLMIRA_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+    -DKOLMIRA_FUZZ=ON -DKOLMIRA_HARDENING=OFF -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build_dir" -j "$jobs" --target fuzz_row_file fuzz_val
 
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"

@@ -12,7 +12,7 @@ build_dir=${SANITIZE_BUILD_DIR:-build-sanitize}
 jobs=${JOBS:-$(nproc)}
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 
-cmake -S . -B "$build_dir" -Wno-dev -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B "$build_dir" -Wno-dev -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLMIRA_HARDENING=OFF \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
 cmake --build "$build_dir" -j "$jobs"
 

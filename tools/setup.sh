@@ -3,7 +3,7 @@
 # machine lacks. Extra packages can be asked for as arguments.
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev libgl-dev fonts-liberation2 "$@")
+packages=(cmake make g++ dpkg-dev qt6-base-dev libgl-dev fonts-liberation2 "$@")
 
 missing=()
 for package in "${packages[@]}"; do
