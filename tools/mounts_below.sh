@@ -14,7 +14,7 @@ for dir in "$@"; do
     while read -r point; do
         echo "Mounted below $dir: $point" >&2
         found=1
-    done < <(awk -v dir="$escaped" \
-        '$5 == dir || index($5, dir "/") == 1 || dir == "/" { print $5 }' /proc/self/mountinfo)
+    done < <(DIR=$escaped awk '{ dir = ENVIRON["DIR"] }
+        $5 == dir || index($5, dir "/") == 1 || dir == "/" { print $5 }' /proc/self/mountinfo)
 done
 exit $found
