@@ -20,6 +20,7 @@ mirror=${DEBIAN13_MIRROR:-http://deb.debian.org/debian}
 jobs=${JOBS:-$(nproc)}
 ready=$root/.debian13-root-ready # written once the root is complete
 source_dir=/src/kolmira          # the clone, inside the root
+mounted=()                       # inside the root, in the order mounted
 
 remove() {
     # A folder with anything mounted below it is never removed.
@@ -32,7 +33,7 @@ remove() {
 
 # The part that runs in the namespace: make or reuse the root, mount, test.
 in_namespace() {
-    local started=$SECONDS mounted=()
+    local started=$SECONDS
 
     end() {
         local status=$?
