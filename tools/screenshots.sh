@@ -1,19 +1,37 @@
 #!/usr/bin/env bash
 # Runs Kolmira on a private X server, drives it over the accessibility bus
 # through a whole check, and saves a PNG at each stage in build/screenshots/:
-# start, refusal, prompt, full-draw, result and chart. The chart is also
-# copied to docs/chart.png for the README.
+# start, refusal, prompt, full-draw, result and chart. Then the same again on
+# a dark desktop palette (qt6ct's "darker" scheme), into build/screenshots/dark/.
+# Both charts are also copied to docs/ for the README.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${BUILD_DIR:-build} # built by `make screenshots`
-tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi imagemagick
+tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi imagemagick qt6ct
 
 out=$build/screenshots
 rm -rf "$out"
-mkdir -p "$out"
+mkdir -p "$out/dark"
 tests/accessibility/desktop_session.sh tests/accessibility/walk_through.py \
     "$build/kolmira" --screenshots "$out"
-# The README shows the chart; the file only changes when the window's look does.
+
+# A Qt desktop with a dark palette: qt6ct as the platform theme, set up in a
+# configuration folder of its own so that the user's settings play no part.
+config=$(mktemp -d)
+trap 'rm -rf "$config"' EXIT
+mkdir -p "$config/qt6ct"
+cat >"$config/qt6ct/qt6ct.conf" <<CONF
+[Appearance]
+color_scheme_path=/usr/share/qt6ct/colors/darker.conf
+custom_palette=true
+style=Fusion
+CONF
+XDG_CONFIG_HOME=$config QT_QPA_PLATFORMTHEME=qt6ct \
+    tests/accessibility/desktop_session.sh tests/accessibility/walk_through.py \
+    "$build/kolmira" --screenshots "$out/dark"
+
+# The README shows the charts; the files only change when the window's look does.
 cp "$out/chart.png" docs/chart.png
-ls "$out"/*.png docs/chart.png
+cp "$out/dark/chart.png" docs/chart-dark.png
+ls "$out"/*.png "$out"/dark/*.png docs/chart*.png
