@@ -40,18 +40,27 @@ ROLE_WORDS = {"button": ["push button", "button"], "frame": ["frame"],
 SPOKEN = re.compile(r" - SPEECH OUTPUT: '(.*?)' ?(\{.*\})?$")
 
 
-def named(name, role, then=""):
-    """What Orca says for a control: its name, the role and, if given, what
-    follows the role (a scroll bar's value)."""
-    words = "|".join(map(re.escape, ROLE_WORDS[role]))
-    after = rf" {re.escape(then)}\b" if then else ""
-    return re.compile(rf"{re.escape(name)},? (?:{words})\b,?{after}")
+class Named:
+    """What Orca says for a control: its name, a word for its role and, if
+    given, what follows the role (a scroll bar's value)."""
+
+    def __init__(self, name, role, then=""):
+        words = "|".join(map(re.escape, ROLE_WORDS[role]))
+        after = rf" {re.escape(then)}\b" if then else ""
+        self.pattern = re.compile(rf"{re.escape(name)},? (?:{words})\b,?{after}")
+        self.text = f"{name} <{role}>" + (f" {then}" if then else "")
+
+    def __repr__(self):
+        return repr(self.text)
+
+    def search(self, said):
+        return self.pattern.search(said)
 
 
 def heard_in(text, said):
     """A number must be a whole utterance (the scroll bar's value); other
     texts may be part of one."""
-    if isinstance(text, re.Pattern):
+    if isinstance(text, Named):
         return text.search(said) is not None
     return said == text if text.isdigit() else text in said
 
@@ -95,7 +104,7 @@ class Orca:
         deadline = time.monotonic() + WAIT_SECONDS
         while True:
             new = self.spoken()[self.heard:]
-            missing = [getattr(text, "pattern", text) for text in wanted
+            missing = [text for text in wanted
                        if not any(heard_in(text, said) for said in new)]
             if not missing:
                 self.heard += len(new)
@@ -133,7 +142,7 @@ def expect_list(step, utterances, wanted):
 def expect_no_stop(step, utterances, buttons=("Ny rad", "Avsluta")):
     """The focus never passes these buttons on its way, for Orca to announce."""
     passed = [name for name in buttons
-              if any(named(name, "button").search(said) for said in utterances)]
+              if any(Named(name, "button").search(said) for said in utterances)]
     if passed:
         raise AssertionError(f"{step}: the focus passed {passed}; Orca said {utterances}")
 
@@ -146,7 +155,7 @@ def check(binary, folder, orca):
         window = xdotool("search", "--sync", "--onlyvisible", "--name", f"^{TITLE}$")
         window = window.splitlines()[0]
         xdotool("windowfocus", "--sync", window)
-        caption, scroll_bar = named(TITLE, "frame"), named("Siffra att välja", "scroll bar", "1")
+        caption, scroll_bar = Named(TITLE, "frame"), Named("Siffra att välja", "scroll bar", "1")
         said = orca.wait("start", [caption, scroll_bar])
         first = [next(i for i, s in enumerate(said) if heard_in(text, s))
                  for text in (caption, scroll_bar)]
@@ -154,7 +163,7 @@ def check(binary, folder, orca):
             raise AssertionError(f"start: wanted the caption, then the scroll bar: {said}")
 
         keys("Tab")
-        orca.wait("Tab to Välj siffran", [named("Välj siffran", "button")])
+        orca.wait("Tab to Välj siffran", [Named("Välj siffran", "button")])
         keys("space")
         expect_list("1 accepted", orca.wait("1 accepted", ["  1"]), "  1")
         keys("space")
@@ -172,7 +181,7 @@ def check(binary, folder, orca):
         keys("Return")
         # No window manager gives the focus back once the box has closed.
         xdotool("windowfocus", "--sync", window)
-        orca.wait("prompt closed", [caption, named("Välj siffran", "button")])
+        orca.wait("prompt closed", [caption, Named("Välj siffran", "button")])
 
         listed = MAIN_LIST
         for number, key in zip((35, 34, 33, 32), ("End", "Left", "Left", "Left")):
@@ -180,14 +189,14 @@ def check(binary, folder, orca):
             orca.wait(f"scroll bar to {number}", [str(number)])
             keys("Tab", "space")
             listed += ("   Tillägg: " if number == 35 else " ") + f" {number}"
-            wanted = [listed] + ([named("Rätta", "button")] if number == 32 else [])
+            wanted = [listed] + ([Named("Rätta", "button")] if number == 32 else [])
             said = orca.wait(f"{number} accepted", wanted)
             expect_list(f"{number} accepted", said, listed)
         expect_no_stop("32 accepted", said)
 
         keys("space")
         said = orca.wait("Rätta", [SUMMARY, RESULT_LIST,
-                                   named("Klicka här för att fortsätta rätta", "button")])
+                                   Named("Klicka här för att fortsätta rätta", "button")])
         expect_no_stop("Rätta", said)
         keys("space")
         orca.wait("the chart", CHART)
