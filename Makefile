@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test sanitize fuzz lint install package screenshots bench format clean
+.PHONY: all deps build run test sanitize fuzz lint install package screenshots bench format debian13 clean
 
 all: build
 
@@ -37,5 +37,12 @@ install package screenshots bench: build
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
+# make test and make package on a minimal Debian 13 root (needs root).
+debian13:
+	@tools/debian13.sh
+
+# rm -rf would go through a mount (the Debian 13 root's /dev) below these.
 clean:
-	rm -rf $(BUILD_DIR) build-*
+	@tools/mounts_below.sh $(BUILD_DIR) build-* || \
+	    { echo "make clean: nothing removed; unmount the above first." >&2; exit 1; }
+	rm -rf --one-file-system $(BUILD_DIR) build-*

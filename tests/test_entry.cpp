@@ -176,7 +176,7 @@ private slots:
     {
         Session s;
         QVERIFY(s.start());
-        QApplication::setActiveWindow(&s.form);
+        s.form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&s.form));
         s.scroll()->setFocus();
 
@@ -196,7 +196,8 @@ private slots:
     }
 
     // Pressing Space on and on never lands on "Ny rad" or "Avsluta" when the
-    // pressed button hides.
+    // pressed button hides, not even on its way: a screen reader would
+    // announce every stop.
     void keyboard_after_hidden_buttons_data()
     {
         QTest::addColumn<QByteArray>("rows");
@@ -211,17 +212,23 @@ private slots:
         QFETCH(QString, after_check);
         Session s(rows);
         QVERIFY(s.start());
-        QApplication::setActiveWindow(&s.form);
+        s.form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&s.form));
         s.enter_draw({1, 5, 12, 17, 24, 30, 35, 2, 8, 11});
         s.choose(19);
         s.button("Command1")->setFocus();
+        QStringList stops;
+        QObject listener; // ends the connection before stops goes
+        connect(qApp, &QApplication::focusChanged, &listener, [&stops](QWidget *, QWidget *now) {
+            if (now)
+                stops << now->objectName();
+        });
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QCOMPARE(QApplication::focusWidget()->objectName(), "Command2");
+        QCOMPARE(stops.join(u' '), "Command2");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QVERIFY(s.label("visa_antalet_ratt")->isVisible()); // the check ran
-        QCOMPARE(QApplication::focusWidget()->objectName(), after_check);
+        QCOMPARE(stops.join(u' '), "Command2 " + after_check);
     }
 };
 

@@ -8,7 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # Started from make: keep its job server and directory messages out of the build.
 unset MAKEFLAGS MFLAGS MAKELEVEL
-tools/setup.sh clang libclang-rt-14-dev
+tools/setup.sh clang
+# libFuzzer comes with clang's runtime, packaged by clang's major version.
+tools/setup.sh "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
 
 seconds=${FUZZ_SECONDS:-60}
 build_dir=${FUZZ_BUILD_DIR:-build-fuzz}

@@ -31,8 +31,38 @@ MAIN_LIST = "  1  2  3  4  5  6  7"
 RESULT_LIST = " ?? ?? ?? ?? ?? ??  4  0"
 SUMMARY = "Du har  6 rader med bättre än 4+0 rätt!"
 CHART = ["4+1 rätt  2 st", "5 rätt  1 st", "6 rätt  1 st", "6+1 rätt  1 st", "7 rätt !!!!"]
+# The words each supported Orca speaks for a role: Orca 43 says "push
+# button", Orca 48 "button". The user must hear the name; any of these may
+# follow it.
+ROLE_WORDS = {"button": ["push button", "button"], "frame": ["frame"],
+              "scroll bar": ["scroll bar"]}
 # "12:34:56.789 - SPEECH OUTPUT: 'Rätta push button.'{'established': False}"
 SPOKEN = re.compile(r" - SPEECH OUTPUT: '(.*?)' ?(\{.*\})?$")
+
+
+class Named:
+    """What Orca says for a control: its name, a word for its role and, if
+    given, what follows the role (a scroll bar's value)."""
+
+    def __init__(self, name, role, then=""):
+        words = "|".join(map(re.escape, ROLE_WORDS[role]))
+        after = rf" {re.escape(then)}\b" if then else ""
+        self.pattern = re.compile(rf"{re.escape(name)},? (?:{words})\b,?{after}")
+        self.text = f"{name} <{role}>" + (f" {then}" if then else "")
+
+    def __repr__(self):
+        return repr(self.text)
+
+    def search(self, said):
+        return self.pattern.search(said)
+
+
+def heard_in(text, said):
+    """A number must be a whole utterance (the scroll bar's value); other
+    texts may be part of one."""
+    if isinstance(text, Named):
+        return text.search(said) is not None
+    return said == text if text.isdigit() else text in said
 
 
 def run_orca(log):
@@ -70,14 +100,12 @@ class Orca:
 
     def wait(self, step, wanted):
         """Waits until every text of `wanted` is spoken, and returns what
-        was spoken since the previous step. A number must be a whole
-        utterance (the scroll bar's value); other texts may be part of one."""
+        was spoken since the previous step."""
         deadline = time.monotonic() + WAIT_SECONDS
         while True:
             new = self.spoken()[self.heard:]
             missing = [text for text in wanted
-                       if not any(said == text if text.isdigit() else text in said
-                                  for said in new)]
+                       if not any(heard_in(text, said) for said in new)]
             if not missing:
                 self.heard += len(new)
                 self.steps.append((step, new))
@@ -111,6 +139,14 @@ def expect_list(step, utterances, wanted):
         raise AssertionError(f"{step}: wanted the list {wanted!r}, Orca said {utterances}")
 
 
+def expect_no_stop(step, utterances, buttons=("Ny rad", "Avsluta")):
+    """The focus never passes these buttons on its way, for Orca to announce."""
+    passed = [name for name in buttons
+              if any(Named(name, "button").search(said) for said in utterances)]
+    if passed:
+        raise AssertionError(f"{step}: the focus passed {passed}; Orca said {utterances}")
+
+
 def check(binary, folder, orca):
     with open(os.path.join(folder, "kolmira_fam.txt"), "w", encoding="ascii") as rows:
         rows.write(f"{len(ROWS)}\n" + "\n".join(ROWS) + "\n")
@@ -119,13 +155,15 @@ def check(binary, folder, orca):
         window = xdotool("search", "--sync", "--onlyvisible", "--name", f"^{TITLE}$")
         window = window.splitlines()[0]
         xdotool("windowfocus", "--sync", window)
-        said = orca.wait("start", [f"{TITLE} frame", "Siffra att välja scroll bar 1"])
-        first = [next(i for i, s in enumerate(said) if text in s) for text in (TITLE, "scroll")]
+        caption, scroll_bar = Named(TITLE, "frame"), Named("Siffra att välja", "scroll bar", "1")
+        said = orca.wait("start", [caption, scroll_bar])
+        first = [next(i for i, s in enumerate(said) if heard_in(text, s))
+                 for text in (caption, scroll_bar)]
         if first != sorted(first):
             raise AssertionError(f"start: wanted the caption, then the scroll bar: {said}")
 
         keys("Tab")
-        orca.wait("Tab to Välj siffran", ["Välj siffran push button"])
+        orca.wait("Tab to Välj siffran", [Named("Välj siffran", "button")])
         keys("space")
         expect_list("1 accepted", orca.wait("1 accepted", ["  1"]), "  1")
         keys("space")
@@ -143,7 +181,7 @@ def check(binary, folder, orca):
         keys("Return")
         # No window manager gives the focus back once the box has closed.
         xdotool("windowfocus", "--sync", window)
-        orca.wait("prompt closed", [f"{TITLE} frame", "Välj siffran push button"])
+        orca.wait("prompt closed", [caption, Named("Välj siffran", "button")])
 
         listed = MAIN_LIST
         for number, key in zip((35, 34, 33, 32), ("End", "Left", "Left", "Left")):
@@ -151,12 +189,15 @@ def check(binary, folder, orca):
             orca.wait(f"scroll bar to {number}", [str(number)])
             keys("Tab", "space")
             listed += ("   Tillägg: " if number == 35 else " ") + f" {number}"
-            wanted = [listed] + (["Rätta push button"] if number == 32 else [])
-            expect_list(f"{number} accepted", orca.wait(f"{number} accepted", wanted), listed)
+            wanted = [listed] + ([Named("Rätta", "button")] if number == 32 else [])
+            said = orca.wait(f"{number} accepted", wanted)
+            expect_list(f"{number} accepted", said, listed)
+        expect_no_stop("32 accepted", said)
 
         keys("space")
-        orca.wait("Rätta", [SUMMARY, RESULT_LIST,
-                            "Klicka här för att fortsätta rätta push button"])
+        said = orca.wait("Rätta", [SUMMARY, RESULT_LIST,
+                                   Named("Klicka här för att fortsätta rätta", "button")])
+        expect_no_stop("Rätta", said)
         keys("space")
         orca.wait("the chart", CHART)
     finally:
