@@ -5,7 +5,7 @@
 
 #include "session.h"
 
-#include "form/contrast.h"
+#include "contrast.h"
 
 #include <QApplication>
 #include <QHash>
