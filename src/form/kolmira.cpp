@@ -79,15 +79,16 @@ void set_background(QLabel *label, QColor colour)
     label->setAutoFillBackground(true);
 }
 
-// A caption on a fixed background takes its text colour with it, the one of
-// black and white that contrasts more with that background: the desktop's
-// own text colour may be as light as the background. (Chosen here rather
-// than computed at start-up, which would page in the maths library.)
-void set_colours(QLabel *label, QColor background, QColor text)
+// A caption on a fixed background takes its text colour with it: the
+// desktop's own text colour may be as light as the background. Kolmira's
+// captioned fields are white, red and green, on each of which black
+// contrasts more than white does. (Chosen here rather than computed at
+// start-up, which would page in the maths library.)
+void set_background_with_black_text(QLabel *label, QColor background)
 {
     set_background(label, background);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
 }
 
@@ -156,14 +157,14 @@ Kolmira::Kolmira(Platform &platform, QWidget *parent) : QWidget(parent), platfor
     Label2->setFont(sans_serif(12));
     ratt_rad_inmatning_text = add_label(this, "ratt_rad_inmatning_text",
                                         twips(2280, 2160, 5775, 495), framed, left, shown);
-    set_colours(ratt_rad_inmatning_text, {255, 255, 255}, Qt::black);
+    set_background_with_black_text(ratt_rad_inmatning_text, {255, 255, 255});
     Label1 = add_label(this, "Label1", twips(240, 1320, 5535, 735), framed, centred, hidden);
-    set_colours(Label1, {255, 0, 0}, Qt::black);
+    set_background_with_black_text(Label1, {255, 0, 0});
     in_ratt_sif =
         add_label(this, "in_ratt_sif", twips(4200, 840, 1395, 435), framed, centred, shown);
     visa_antalet_ratt =
         add_label(this, "visa_antalet_ratt", twips(120, 6720, 10455, 615), framed, centred, hidden);
-    set_colours(visa_antalet_ratt, {0, 255, 0}, Qt::black);
+    set_background_with_black_text(visa_antalet_ratt, {0, 255, 0});
     visa_antalet_ratt->setFont(sans_serif(9.75, true));
 
     notice = new ScreenReaderNotice(this);
