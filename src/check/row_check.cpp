@@ -10,12 +10,9 @@
 
 void Kolmira::Command2_Click()
 {
-    const bool had_focus = Command2->hasFocus();
-    // Hidden with the focus, it would pass it on along the tab chain ("Ny
-    // rad", "Avsluta"), and a screen reader would announce every stop.
-    Command2->clearFocus();
-    for (QWidget *control : std::initializer_list<QWidget *>{HScroll1, in_ratt_sif, Label1,
-                                                             Command1, Command2, Command3})
+    const bool had_focus = Command2->hide_and_release_focus();
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{HScroll1, in_ratt_sif, Label1, Command1, Command3})
         control->setVisible(false);
     visa_antalet_ratt->setVisible(true);
 

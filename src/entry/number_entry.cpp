@@ -57,11 +57,7 @@ void Kolmira::Command1_Click()
             if (count == 11) {
                 // A keyboard user goes on to "Rätta", not to whatever button
                 // follows the hidden one ("Ny rad" would throw the draw away).
-                const bool had_focus = Command1->hasFocus();
-                // Hidden with the focus, it would pass it on along the tab
-                // chain, and a screen reader would announce every stop.
-                Command1->clearFocus();
-                Command1->setVisible(false);
+                const bool had_focus = Command1->hide_and_release_focus();
                 HScroll1->setVisible(false);
                 in_ratt_sif->setVisible(false);
                 Command2->setVisible(true);

@@ -3,6 +3,14 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+bool CaptionButton::hide_and_release_focus()
+{
+    const bool had_focus = hasFocus();
+    clearFocus();
+    hide();
+    return had_focus;
+}
+
 void CaptionButton::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);

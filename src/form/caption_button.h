@@ -11,6 +11,12 @@ class CaptionButton : public QPushButton
 public:
     using QPushButton::QPushButton;
 
+    // Hides the button; returns whether it had the keyboard focus, for the
+    // caller to put it where the user goes on. A plain hide() would hand the
+    // focus along the tab chain first, and a screen reader would announce
+    // every stop on the way.
+    bool hide_and_release_focus();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 };
