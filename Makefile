@@ -2,7 +2,8 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test sanitize fuzz lint install package screenshots bench format debian13 clean
+.PHONY: all deps build run test sanitize fuzz lint install package screenshots bench format debian13 \
+	windows windows-test clean
 
 all: build
 
@@ -36,6 +37,14 @@ install package screenshots bench: build
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# Kolmira for Windows, cross-built: build-windows/ gets the zip and the setup
+# program; windows-test runs the tests and the setup program under Wine.
+windows:
+	@tools/windows/build.sh
+
+windows-test:
+	@tools/windows/test.sh
 
 # make test and make package on a minimal Debian 13 root (needs root).
 debian13:
