@@ -48,6 +48,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/docs/kolmira.sv.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/sv/man1
         RENAME kolmira.1.gz)
 install(FILES data/debian/copyright ${CMAKE_CURRENT_BINARY_DIR}/docs/changelog.gz
+              ${KOLMIRA_GUIDE_HTML}
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
