@@ -23,10 +23,12 @@ run:
 	@cd examples && ../$(BUILD_DIR)/kolmira
 
 # The accessibility tests also need a private X server, D-Bus and the Orca
-# screen reader; where those cannot be installed they skip and say so.
+# screen reader, and the checks of the manual pages, the desktop entry and the
+# metainfo Debian's tools; where those cannot be installed they skip and say so.
 test: build
-	@tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi orca xdotool || \
-	    echo "Could not install the accessibility tests' packages; they will be skipped." >&2
+	@tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi orca xdotool \
+	    groff-base desktop-file-utils appstream || \
+	    echo "Could not install the accessibility tests' and file checks' packages; they will be skipped." >&2
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 sanitize fuzz lint:

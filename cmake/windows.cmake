@@ -48,7 +48,8 @@ debian_package_version(gcc-mingw-w64-x86-64-posix-runtime MINGW_GCC_VERSION)
 debian_package_version(mingw-w64-common MINGW_W64_VERSION)
 configure_file(data/windows/THIRD-PARTY.txt.in generated/THIRD-PARTY.txt @ONLY NEWLINE_STYLE CRLF)
 
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/THIRD-PARTY.txt DESTINATION .)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/THIRD-PARTY.txt ${KOLMIRA_GUIDE_HTML}
+        DESTINATION .)
 install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
 install(DIRECTORY ${qt_prefix}/licenses/ DESTINATION licenses/qt
         FILES_MATCHING PATTERN "*.txt")

@@ -1,7 +1,7 @@
 ; The setup program: installs Kolmira for the current user only, with no
 ; administrator rights, adds it to the Start menu and to Windows' list of
 ; installed apps. tools/windows/package.sh passes the folder to install
-; (STAGE), the lists of its files (files.nsh, removed_files.nsh), the licence
+; the lists of its files (files.nsh, removed_files.nsh), the licence
 ; text and where to write the setup program.
 Unicode true
 SetCompressor /SOLID lzma
@@ -49,10 +49,8 @@ Section
     SetOutPath "$DOCUMENTS"
     CreateShortCut "$SMPROGRAMS\Kolmira.lnk" "$INSTDIR\kolmira.exe" "" "$INSTDIR\kolmira.exe" 0 \
         SW_SHOWNORMAL "" "Rätta familjens lottorader"
-    !ifdef GUIDE
     CreateShortCut "$SMPROGRAMS\Kolmira – hjälp.lnk" "$INSTDIR\${GUIDE}" "" "" 0 \
         SW_SHOWNORMAL "" "Så använder du Kolmira"
-    !endif
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Kolmira"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"

@@ -94,13 +94,12 @@ stage_windows() { sed 's|/|\\|g' <<<"$1"; }
         printf '\n\n'
     done
 } | sed 's/\r*$/\r/' >"$nsis/licence.txt"
-guide=()
-[[ -n ${KOLMIRA_GUIDE:-} ]] && guide=(-DGUIDE="$KOLMIRA_GUIDE")
 setup=$PWD/$build/kolmira-$version-setup.exe
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DOUTFILE="$setup" \
     -DICON="$PWD/data/windows/kolmira.ico" -DLICENSE="$PWD/$nsis/licence.txt" \
     -DFILES="$PWD/$nsis/files.nsh" -DREMOVED_FILES="$PWD/$nsis/removed_files.nsh" \
-    -DSIZE_KB="$(du -sk "$stage" | cut -f1)" "${guide[@]}" data/windows/kolmira.nsi
+    -DSIZE_KB="$(du -sk "$stage" | cut -f1)" -DGUIDE=README.sv.html \
+    data/windows/kolmira.nsi
 
 size=$(stat -c %s "$setup")
 echo "Installed: $(du -sh "$stage" | cut -f1), $(wc -l <"$nsis/files") files"
