@@ -1,8 +1,8 @@
 ; The setup program: installs Kolmira for the current user only, with no
 ; administrator rights, adds it to the Start menu and to Windows' list of
-; installed apps. tools/windows/package.sh passes the folder to install
-; the lists of its files (files.nsh, removed_files.nsh), the licence
-; text and where to write the setup program.
+; installed apps. tools/windows/package.sh passes the lists of the files to
+; install and remove (FILES, REMOVED_FILES), the licence text, the guide's
+; name and where to write the setup program.
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
