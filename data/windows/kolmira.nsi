@@ -3,7 +3,8 @@
 ; installed apps. tools/windows/package.sh passes the lists of the files to
 ; install and remove (FILES, REMOVED_FILES), the licence text, the guide's
 ; name and where to write the setup program.
-Unicode true
+; A 64-bit setup program for a 64-bit program: it runs wherever Kolmira does.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

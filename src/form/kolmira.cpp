@@ -2,6 +2,7 @@
 
 #include "form/accessibility.h"
 #include "form/caption_button.h"
+#include "form/form_font.h"
 #include "window_icon.h"
 
 #include <QIcon>
@@ -18,25 +19,6 @@ namespace
 QRect twips(int left, int top, int width, int height)
 {
     return {left / 15, top / 15, width / 15, height / 15};
-}
-
-// Where "MS Sans Serif" is missing, font matching picks a similar
-// sans-serif family, preferring ones with the same narrow metrics.
-QFont sans_serif(qreal points, bool bold = false)
-{
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Microsoft Sans Serif"),
-                                    QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                                    QStringLiteral("Helvetica")});
-        return true;
-    }();
-    (void)substituted;
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
 }
 
 enum class Frame { none, framed };

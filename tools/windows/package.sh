@@ -68,7 +68,7 @@ rm -rf "$nsis" && mkdir -p "$nsis"
 stage_windows() { sed 's|/|\\|g' <<<"$1"; }
 (cd "$stage" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) >"$nsis/files"
 {
-    folder=
+    folder=none # so that the first file sets the output folder
     while read -r file; do
         dir=$(dirname "$file")
         [[ $dir == . ]] && dir= || dir=\\$(stage_windows "$dir")

@@ -47,7 +47,8 @@ result() { # step, then the command that checks it
 }
 
 echo "=== QtTest under Wine"
-ctest_ok() { (cd "$build" && ctest --output-on-failure -j "${JOBS:-$(nproc)}"); }
+# One at a time: the tests press keys and move the focus on one X server.
+ctest_ok() { (cd "$build" && ctest --output-on-failure); }
 result "every QtTest test that Windows has passes under Wine" ctest_ok
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
@@ -83,7 +84,7 @@ keys() {
 }
 
 echo "=== Rows in a folder named with å, ä and ö"
-rows=$documents/Lotto på gården
+rows="$documents/Lotto på gården"
 mkdir -p "$rows"
 printf '%s\r\n' 8 01020304353031 01020305343029 01020304052930 01020304050629 \
     01020304050633 01020304050607 01020304282930 20212223242526 >"$rows/kolmira_fam.txt"
@@ -109,7 +110,7 @@ wait "$program" 2>/dev/null || true
 wineserver -w
 
 echo "=== A folder without the row file"
-empty=$documents/Tom mapp åäö
+empty="$documents/Tom mapp åäö"
 mkdir -p "$empty"
 start_program "$empty" '^Kolmira$'
 [[ -n $window ]] && import -window "$window" "$build/screenshots/wine-missing.png" && keys Return
@@ -121,7 +122,7 @@ result "a missing row file is reported in Swedish, naming $(winepath -w "$empty"
 result "a missing row file ends the program with status 1 (it was $status)" test "$status" -eq 1
 
 echo "=== The uninstaller"
-wine "$programs/avinstallera.exe" /S
+[[ -e $programs/avinstallera.exe ]] && wine "$programs/avinstallera.exe" /S
 wineserver -w
 for _ in $(seq 30); do [[ -e $programs ]] || break; sleep 1; done
 result "removes the program and its folder" test ! -e "$programs"
