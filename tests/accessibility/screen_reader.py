@@ -20,6 +20,7 @@ import tempfile
 import time
 
 WAIT_SECONDS = 20
+STOP_SECONDS = 15  # Orca takes about 5 seconds to end
 KEY_GAP = 1 / 3
 TITLE = "Kolmira version 1.3 made by Tumbrek"
 
@@ -243,7 +244,13 @@ def main():
         finally:
             for helper in reversed(helpers):
                 helper.terminate()  # the bus launcher then ends its bus too
-                helper.wait()
+                try:
+                    helper.wait(timeout=STOP_SECONDS)
+                except subprocess.TimeoutExpired:
+                    # Orca, stopped while it starts, may never end; a failure
+                    # should not wait out the whole session.
+                    helper.kill()
+                    helper.wait()
     print("PASS: Orca spoke the draw, the refusal, the prompt, the result and the chart:")
     for step, said in orca.steps:
         print(f"  {step}: " + " | ".join(said))
