@@ -2,7 +2,8 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test sanitize fuzz lint install package screenshots bench format debian13 clean
+.PHONY: all deps build run test sanitize fuzz lint install package screenshots bench format debian13 \
+	windows windows-test clean
 
 all: build
 
@@ -22,10 +23,12 @@ run:
 	@cd examples && ../$(BUILD_DIR)/kolmira
 
 # The accessibility tests also need a private X server, D-Bus and the Orca
-# screen reader; where those cannot be installed they skip and say so.
+# screen reader, and the checks of the manual pages, the desktop entry and the
+# metainfo Debian's tools; where those cannot be installed they skip and say so.
 test: build
-	@tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi orca xdotool || \
-	    echo "Could not install the accessibility tests' packages; they will be skipped." >&2
+	@tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi orca xdotool \
+	    groff-base desktop-file-utils appstream || \
+	    echo "Could not install the accessibility tests' and file checks' packages; they will be skipped." >&2
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 sanitize fuzz lint:
@@ -36,6 +39,14 @@ install package screenshots bench: build
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# Kolmira for Windows, cross-built: build-windows/ gets the zip and the setup
+# program; windows-test runs the tests and the setup program under Wine.
+windows:
+	@tools/windows/build.sh
+
+windows-test:
+	@tools/windows/test.sh
 
 # make test and make package on a minimal Debian 13 root (needs root).
 debian13:

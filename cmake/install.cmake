@@ -25,13 +25,13 @@ install(FILES data/icons/kolmira-48.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps
         RENAME ${KOLMIRA_APP_ID}.png)
 
-# The manual page and the Debian changelog are installed gzip-compressed, as
+# The manual pages and the Debian changelog are installed gzip-compressed, as
 # Debian asks; -n leaves out name and time, so that equal sources give equal
 # files.
 find_program(GZIP_PROGRAM gzip REQUIRED)
 set(compressed_docs)
 file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/docs)
-foreach(source kolmira.1 debian/changelog)
+foreach(source kolmira.1 kolmira.sv.1 debian/changelog)
     get_filename_component(name ${source} NAME)
     set(output ${CMAKE_CURRENT_BINARY_DIR}/docs/${name}.gz)
     add_custom_command(OUTPUT ${output}
@@ -43,7 +43,12 @@ endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${compressed_docs})
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/docs/kolmira.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# man shows it in place of the English one wherever the language is Swedish.
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/docs/kolmira.sv.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/sv/man1
+        RENAME kolmira.1.gz)
 install(FILES data/debian/copyright ${CMAKE_CURRENT_BINARY_DIR}/docs/changelog.gz
+              ${KOLMIRA_GUIDE_HTML}
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)

@@ -31,7 +31,8 @@ XDG_CONFIG_HOME=$config QT_QPA_PLATFORMTHEME=qt6ct \
     tests/accessibility/desktop_session.sh tests/accessibility/walk_through.py \
     "$build/kolmira" --screenshots "$out/dark"
 
-# The README shows the charts; the files only change when the window's look does.
+# The README and the metainfo show the charts; the files only change when the
+# window's look does.
 cp "$out/chart.png" docs/chart.png
 cp "$out/dark/chart.png" docs/chart-dark.png
 ls "$out"/*.png "$out"/dark/*.png docs/chart*.png

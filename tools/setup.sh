@@ -3,7 +3,8 @@
 # machine lacks. Extra packages can be asked for as arguments.
 set -euo pipefail
 
-packages=(cmake make g++ dpkg-dev qt6-base-dev libgl-dev fonts-liberation2 "$@")
+# cmark-gfm renders the Swedish guide into a web page.
+packages=(cmake make g++ dpkg-dev qt6-base-dev libgl-dev fonts-liberation2 cmark-gfm "$@")
 
 missing=()
 for package in "${packages[@]}"; do

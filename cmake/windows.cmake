@@ -1,0 +1,61 @@
+# Kolmira for Windows: a GUI program (no console window) with its icon and
+# version information, installed into one folder with everything it needs
+# beside it, as Windows looks for it: Qt's DLLs, the platform plugin and the
+# style, MinGW's runtime and the licences of all of it. tools/windows/package.sh
+# makes the zip and the setup program from that folder.
+set_target_properties(kolmira PROPERTIES WIN32_EXECUTABLE ON)
+set(KOLMIRA_ICON ${CMAKE_CURRENT_SOURCE_DIR}/data/windows/kolmira.ico)
+configure_file(data/windows/kolmira.rc.in generated/kolmira.rc @ONLY)
+target_sources(kolmira PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/generated/kolmira.rc)
+
+install(TARGETS kolmira RUNTIME DESTINATION .)
+install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
+        DESTINATION .)
+install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+
+# MinGW's runtime, as the compiler finds it. The package script checks that
+# no DLL any shipped file imports is missing.
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll libssp-0.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    if(NOT IS_ABSOLUTE "${path}")
+        message(FATAL_ERROR "The compiler does not find MinGW's ${dll}")
+    endif()
+    get_filename_component(path "${path}" REALPATH)
+    install(FILES ${path} DESTINATION .)
+    # Where the tests, run by Wine, find the runtime.
+    get_filename_component(folder "${path}" DIRECTORY)
+    list(APPEND KOLMIRA_WINE_DLL_FOLDERS "${folder}")
+endforeach()
+
+# The licences: Kolmira's own, and those of what is shipped beside it. Qt's
+# build (tools/windows/qt.sh) keeps its licence texts and Debian's version of
+# its source; the MinGW runtime's come from Debian's packages.
+get_filename_component(qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)
+list(APPEND KOLMIRA_WINE_DLL_FOLDERS "${qt_prefix}/bin")
+list(REMOVE_DUPLICATES KOLMIRA_WINE_DLL_FOLDERS)
+if(NOT EXISTS ${qt_prefix}/licenses/debian-version)
+    message(FATAL_ERROR "${qt_prefix} is not a Qt built by tools/windows/qt.sh: its licences are missing")
+endif()
+file(STRINGS ${qt_prefix}/licenses/debian-version QT_DEBIAN_VERSION LIMIT_COUNT 1)
+function(debian_package_version package out)
+    execute_process(COMMAND dpkg-query -W -f=\${Version} ${package}
+                    OUTPUT_VARIABLE version COMMAND_ERROR_IS_FATAL ANY)
+    set(${out} ${version} PARENT_SCOPE)
+endfunction()
+debian_package_version(gcc-mingw-w64-x86-64-posix-runtime MINGW_GCC_VERSION)
+debian_package_version(mingw-w64-common MINGW_W64_VERSION)
+configure_file(data/windows/THIRD-PARTY.txt.in generated/THIRD-PARTY.txt @ONLY NEWLINE_STYLE CRLF)
+
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/THIRD-PARTY.txt ${KOLMIRA_GUIDE_HTML}
+        DESTINATION .)
+install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+install(DIRECTORY ${qt_prefix}/licenses/ DESTINATION licenses/qt
+        FILES_MATCHING PATTERN "*.txt")
+install(FILES ${qt_prefix}/licenses/debian-copyright
+        DESTINATION licenses/qt RENAME qt6-base-copyright.txt)
+install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright
+        DESTINATION licenses/mingw-w64 RENAME gcc-runtime-copyright.txt)
+install(FILES /usr/share/doc/mingw-w64-common/copyright
+        DESTINATION licenses/mingw-w64 RENAME mingw-w64-copyright.txt)

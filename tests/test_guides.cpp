@@ -1,0 +1,148 @@
+// The guides and the manual pages quote the window's texts and the row
+// file's error messages word for word. The texts are taken here from the real
+// program, so that a text changed in the program but not in the guides fails.
+
+#include "session.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <sys/stat.h>
+
+namespace
+{
+
+const QString readme = QStringLiteral("README.md");
+const QString readme_sv = QStringLiteral("README.sv.md");
+const QString manual = QStringLiteral("data/kolmira.1");
+const QString manual_sv = QStringLiteral("data/kolmira.sv.1");
+
+// The guides' example: its row file, and a draw in which the first row wins.
+const QByteArray example_rows = "3\n01051217243035\n02081119263133\n\" 3 7 913182229\"\n";
+const QList<int> example_draw{3, 5, 12, 17, 24, 30, 33, 7, 9, 19, 35};
+// The folder the guides show in an error message.
+const QString guide_folder = QStringLiteral("/home/anna");
+
+// A guide's words as a reader sees them: without Markdown's quote, bold and
+// code marks or roff's requests and quotes, every run of blanks and line
+// ends one blank.
+QString words_of(const QString &guide)
+{
+    QFile file(QStringLiteral(KOLMIRA_SOURCE_DIR "/") + guide);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    text.remove(QRegularExpression(QStringLiteral("^(> ?|\\.[A-Z]+ )"),
+                                   QRegularExpression::MultilineOption));
+    text.remove(QRegularExpression(QStringLiteral("[*`\"]")));
+    return text.simplified();
+}
+
+// Whether the guide says the text, as whole words: "Ny rad" is not in "Ny rader".
+bool says(const QString &guide, const QString &text)
+{
+    const QRegularExpression quoted(
+        QStringLiteral("(?<!\\w)%1(?!\\w)").arg(QRegularExpression::escape(text.simplified())),
+        QRegularExpression::UseUnicodePropertiesOption);
+    return words_of(guide).contains(quoted);
+}
+
+} // namespace
+
+class TestGuides : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Runs the guides' example check, taking each text as the window shows it.
+    void initTestCase()
+    {
+        Session s(example_rows);
+        QVERIFY(s.start());
+        for (const char *button : {"Command1", "Command2", "Command3", "Command4", "Command5"})
+            shown_[button] = s.caption(button);
+        shown_["scroll bar"] = s.scroll()->accessibleName();
+        s.enter(example_draw[0]);
+        s.enter(example_draw[0]);
+        shown_["refusal"] = s.caption("Label1");
+        s.enter_draw(example_draw.mid(1));
+        QCOMPARE(s.platform.prompts.size(), 1);
+        shown_["prompt"] = s.platform.prompts.constFirst();
+        shown_["draw"] = s.caption("ratt_rad_inmatning_text");
+        s.click("Command2");
+        shown_["result"] = s.caption("visa_antalet_ratt");
+        shown_["summary"] = s.caption("Label2");
+        s.click("Command5");
+        shown_["chart"] = s.caption("Label6"); // the class the example won, 5
+    }
+
+    void window_texts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("guides");
+        const QStringList all{readme, readme_sv, manual, manual_sv};
+        const QStringList readmes{readme, readme_sv};
+        QTest::newRow("Välj siffran") << shown_.value("Command1") << all;
+        QTest::newRow("Rätta") << shown_.value("Command2") << all;
+        QTest::newRow("Ny rad") << shown_.value("Command3") << all;
+        QTest::newRow("Avsluta") << shown_.value("Command4") << all;
+        QTest::newRow("the chart button") << shown_.value("Command5") << all;
+        QTest::newRow("the scroll bar's name") << shown_.value("scroll bar") << QStringList{readme};
+        QTest::newRow("the refusal") << shown_.value("refusal") << readmes;
+        QTest::newRow("the prompt") << shown_.value("prompt") << readmes;
+        QTest::newRow("the example's draw") << shown_.value("draw") << QStringList{readme_sv};
+        QTest::newRow("the example's result") << shown_.value("result") << QStringList{readme_sv};
+        QTest::newRow("the example's summary") << shown_.value("summary") << QStringList{readme_sv};
+        QTest::newRow("the example's chart") << shown_.value("chart") << QStringList{readme_sv};
+    }
+
+    void window_texts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, guides);
+        QVERIFY(!text.simplified().isEmpty());
+        for (const QString &guide : guides) {
+            QVERIFY2(says(guide, text),
+                     qPrintable(guide + QStringLiteral(" does not say: ") + text));
+        }
+    }
+
+    void error_messages_data()
+    {
+        // The file's bytes; "missing", "folder" and "pipe" put nothing, a
+        // folder or a named pipe in its place.
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("missing") << QByteArray("missing");
+        QTest::newRow("a folder") << QByteArray("folder");
+        QTest::newRow("empty") << QByteArray("");
+        QTest::newRow("a row short") << example_rows.first(example_rows.indexOf("\" 3"));
+        QTest::newRow("42 rows") << QByteArray("42\n");
+        QTest::newRow("a named pipe") << QByteArray("pipe");
+    }
+
+    void error_messages()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString path = QDir(folder.path()).filePath(row_file_name);
+        if (bytes == "folder")
+            QVERIFY(QDir(folder.path()).mkdir(row_file_name));
+        else if (bytes == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (bytes != "missing")
+            QVERIFY(write_file(folder.path(), row_file_name, bytes));
+
+        const RowFile file = load_row_file(folder.path());
+        QVERIFY(file.error);
+        QString text = load_error_text(*file.error, folder.path());
+        text.replace(QDir::toNativeSeparators(QDir(folder.path()).absolutePath()), guide_folder);
+        QVERIFY2(says(readme_sv, text),
+                 qPrintable(readme_sv + QStringLiteral(" does not say: ") + text));
+    }
+
+private:
+    QMap<QString, QString> shown_;
+};
+
+QTEST_MAIN(TestGuides)
+#include "test_guides.moc"
