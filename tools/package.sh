@@ -17,13 +17,20 @@ if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
 fi
 export SOURCE_DATE_EPOCH
 rm -f "$build"/kolmira_*.deb # so that only the package just built is checked
+# CPack gives the package's ar members the modes they got on disk, which
+# would follow the builder's umask.
+umask 022
 (cd "$build" && cpack -G DEB)
 deb=$(ls "$build"/kolmira_*.deb)
 dpkg-deb --field "$deb" Package Version Architecture Maintainer Depends Recommends
 
+# lintian and hardening-check read other programs' words (readelf's, say),
+# which follow the user's language; LANGUAGE wins even over LC_ALL=C.UTF-8.
+c_locale=(env -u LANGUAGE LC_ALL=C.UTF-8)
+
 # Info tags are shown, but only errors and warnings fail.
 echo "lintian $deb:"
-if ! lintian --display-info --fail-on error,warning "$deb"; then
+if ! "${c_locale[@]}" lintian --display-info --fail-on error,warning "$deb"; then
     echo "lintian found errors or warnings in $deb; see above." >&2
     exit 1
 fi
@@ -34,7 +41,7 @@ unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb --extract "$deb" "$unpacked"
 echo "hardening-check usr/bin/kolmira:"
-report=$(hardening-check "$unpacked/usr/bin/kolmira" | tail -n +2 || true)
+report=$("${c_locale[@]}" hardening-check "$unpacked/usr/bin/kolmira" | tail -n +2 || true)
 echo "$report"
 for check in "Position Independent Executable" "Stack protected" "Fortify Source functions" \
     "Read-only relocations" "Immediate binding"; do

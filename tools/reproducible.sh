@@ -1,61 +1,76 @@
 #!/usr/bin/env bash
-# Checks that the Debian package is reproducible: builds it here with
-# `make package`, then again from a fresh clone of the same commit in a
-# temporary folder elsewhere, and fails unless the two .deb files are
-# byte-identical. When they differ, it says which parts of the package and
-# which files in them differ.
+# Checks with reprotest that the Debian package is reproducible: a fresh
+# clone of HEAD is built twice with `make package`, the second time with
+# everything varied that reprotest can vary here (build path, umask, locale,
+# time zone, time, environment, home folder, number of CPUs, kernel, ASLR,
+# file order, host and domain names), and the two .deb files must be
+# byte-identical. When they differ, diffoscope's report says what differs.
+# The full log and both packages are kept in build/reprotest*.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL # the builds run make of their own
 
 build=${BUILD_DIR:-build}
+tools/setup.sh reprotest diffoscope-minimal faketime disorderfs
+# The second build's locale; it must exist, or the build quietly runs in C.
+locale=sv_SE.UTF-8
+tools/locales.sh "$locale"
+
 commit=$(git rev-parse HEAD)
 if [[ -n $(git status --porcelain --untracked-files=no) ]]; then
-    echo "Note: this folder has changes that are not committed; the clone builds $commit only." >&2
+    echo "Note: this folder has changes that are not committed; the check builds $commit only." >&2
 fi
-
-make --no-print-directory package BUILD_DIR="$build"
-here=$(ls "$PWD/$build"/kolmira_*.deb)
-
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-# A longer path than here, so that a build path left in the package shows.
-clone=$work/another/folder/kolmira
-git clone --quiet --no-checkout "$PWD" "$clone"
-git -C "$clone" checkout --quiet --detach "$commit"
-echo "Building $commit again in $clone"
-if ! make -C "$clone" --no-print-directory package BUILD_DIR=build >"$work/build.log" 2>&1; then
-    tail -n 40 "$work/build.log" >&2
-    echo "The second build failed; see above." >&2
+trap 'rm -rf --one-file-system "$work"' EXIT
+git clone --quiet --no-checkout "$PWD" "$work/kolmira"
+git -C "$work/kolmira" checkout --quiet --detach "$commit"
+
+# The file order is varied through disorderfs, which needs a FUSE device.
+fuse_works() {
+    mkdir "$work/fuse-in" "$work/fuse-out"
+    disorderfs --quiet "$work/fuse-in" "$work/fuse-out" 2>/dev/null &&
+        fusermount -u "$work/fuse-out"
+}
+
+# A second user and group would need an account made for it, and sudo.
+variations=(-user_group)
+if ! fuse_works; then
+    echo "Not varying the file order: disorderfs cannot mount here (no usable /dev/fuse)." >&2
+    variations+=(-fileordering)
+fi
+# Host and domain names are varied in a user and UTS namespace of their own.
+if ! unshare --user --map-root-user --uts true 2>/dev/null; then
+    echo "Not varying the host and domain names: no user namespace can be made here." >&2
+    variations+=(-domain_host)
+fi
+variations+=("locales.locale+=$locale")
+
+# The tests are left out of both builds: they are not in the package, and
+# building them would take twice as long as the package itself.
+command="cmake -S . -B build -Wno-dev -DBUILD_TESTING=OFF >/dev/null && make package"
+store=$PWD/$build/reprotest
+log=$store.log
+rm -rf --one-file-system "$store"
+mkdir -p "$build"
+echo "Building $commit twice with reprotest (log: $log)"
+status=0
+# The first build gets one CPU and the second all of them, so that the
+# number of CPUs is varied too.
+(cd "$work" && reprotest --verbosity=1 --min-cpus=1 --vary="$(IFS=,; echo "${variations[*]}")" \
+    --store-dir="$store" -c "$command" kolmira 'build/*.deb') >"$log" 2>&1 || status=$?
+
+# What the second build varied, then reprotest's verdict and, when the builds
+# differ, diffoscope's report.
+sed -n '/^INFO:reprotest:build "experiment/,$p' "$log" |
+    grep -E '^INFO:reprotest(\.build)?:([A-Z_]+ variation|build ")' |
+    sed 's/^INFO:reprotest[.a-z]*://' || true
+if ! grep -q '^INFO:reprotest:Running diffoscope' "$log"; then
+    tail -n 40 "$log" >&2
+    echo "A build failed; see above, or the whole log in $log." >&2
     exit 1
 fi
-there=$(ls "$clone"/build/kolmira_*.deb)
-
-sha256sum "$here" "$there"
-if cmp -s "$here" "$there"; then
-    echo "Reproducible: both builds give the same $(basename "$here")."
-    exit 0
+sed -n '/^INFO:reprotest:Running diffoscope/,$p' "$log" | grep -v '^INFO:reprotest:'
+if ((status != 0)); then
+    echo "The two packages differ; diffoscope's report is above and in $store/." >&2
 fi
-
-# Unpacks both packages member by member and names what differs.
-echo "The two packages differ:" >&2
-for side in here there; do
-    mkdir -p "$work/$side"
-    (cd "$work/$side" && ar x "${!side}")
-done
-for member in $(ar t "$here"); do
-    cmp -s "$work/here/$member" "$work/there/$member" && continue
-    echo "  $member differs" >&2
-    [[ $member == *.tar* ]] || continue
-    for side in here there; do
-        tar --list --verbose --full-time --numeric-owner -f "$work/$side/$member" >"$work/$side/$member.list"
-        mkdir "$work/$side/$member.d"
-        tar -xf "$work/$side/$member" -C "$work/$side/$member.d"
-        (cd "$work/$side/$member.d" && find . -type f | sort | xargs -r sha256sum) >"$work/$side/$member.sums"
-    done
-    # Times, modes, owners, sizes or order (< here, > there), then contents.
-    diff "$work/here/$member.list" "$work/there/$member.list" | sed -n 's/^[<>]/    entry &/p' >&2 || true
-    diff "$work/here/$member.sums" "$work/there/$member.sums" | sed -n 's/^[<>] [0-9a-f]* *//p' |
-        sort -u | sed 's/^/    content differs: /' >&2 || true
-done
-exit 1
+exit "$status"

@@ -20,6 +20,7 @@ import tempfile
 import time
 
 WAIT_SECONDS = 20
+STOP_SECONDS = 15  # Orca takes about 5 seconds to end
 KEY_GAP = 1 / 3
 TITLE = "Kolmira version 1.3 made by Tumbrek"
 
@@ -225,12 +226,17 @@ def main():
 
     with tempfile.TemporaryDirectory() as home:
         env = dict(os.environ, HOME=home)  # Orca's settings start from its defaults
+        # Orca speaks its own words (its greeting, the role words) in the
+        # user's language, and the test holds the English ones; Kolmira runs
+        # in the user's locale. LANGUAGE would win over LC_ALL.
+        orca_env = {name: value for name, value in env.items() if name != "LANGUAGE"}
+        orca_env["LC_ALL"] = "C.UTF-8"
         log = os.path.join(home, "orca.log")
         helpers = [subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                                     env=env)]
         try:
             helpers.append(subprocess.Popen([sys.executable, __file__, "--run-orca", log],
-                                            env=env, stdout=subprocess.DEVNULL,
+                                            env=orca_env, stdout=subprocess.DEVNULL,
                                             stderr=subprocess.DEVNULL))
             orca = Orca(log)
             orca.wait("Orca starting", ["Screen reader on."])
@@ -243,7 +249,13 @@ def main():
         finally:
             for helper in reversed(helpers):
                 helper.terminate()  # the bus launcher then ends its bus too
-                helper.wait()
+                try:
+                    helper.wait(timeout=STOP_SECONDS)
+                except subprocess.TimeoutExpired:
+                    # Orca, stopped while it starts, may never end; a failure
+                    # should not wait out the whole session.
+                    helper.kill()
+                    helper.wait()
     print("PASS: Orca spoke the draw, the refusal, the prompt, the result and the chart:")
     for step, said in orca.steps:
         print(f"  {step}: " + " | ".join(said))
