@@ -78,10 +78,20 @@ start_program() { # folder, title
 keys() {
     local key
     for key in "$@"; do
-        xdotool key --window "$window" "$key"
+        xdotool key --window "$window" "$key" 2>/dev/null
         sleep 0.3
     done
 }
+
+echo "=== The Start-menu shortcut"
+# It starts Kolmira in the Documents folder, so the rows are read from there.
+cp examples/kolmira_fam.txt "$documents/"
+wine start /unix "$start_menu/Kolmira.lnk" >/dev/null 2>&1
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kolmira version' 2>/dev/null | head -n 1) || true
+result "the shortcut starts Kolmira on the rows in $(winepath -w "$documents")" test -n "$window"
+wine taskkill /f /im kolmira.exe >/dev/null 2>&1 || true
+wineserver -w
+rm "$documents/kolmira_fam.txt"
 
 echo "=== Rows in a folder named with å, ä and ö"
 rows="$documents/Lotto på gården"
@@ -92,12 +102,12 @@ start_program "$rows" '^Kolmira version'
 result "the installed program opens its window on the rows in $(winepath -w "$rows")" test -n "$window"
 if [[ -n $window ]]; then
     # A whole check by keyboard: main numbers 1 to 7, the prompt, then 35 to 32.
-    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window" 2>/dev/null
     keys Tab space
     for _ in 2 3 4 5 6 7; do keys shift+Tab Right Tab space; done
     sleep 1
     keys Return
-    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window" 2>/dev/null
     keys shift+Tab End Tab space
     for _ in 34 33 32; do keys shift+Tab Left Tab space; done
     keys space space
