@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Checks with reprotest that the Debian package is reproducible: a fresh
-# clone of HEAD is built twice with `make package`, the second time with
-# everything varied that reprotest can vary here (build path, umask, locale,
-# time zone, time, environment, home folder, number of CPUs, kernel, ASLR,
-# file order, host and domain names), and the two .deb files must be
-# byte-identical. When they differ, diffoscope's report says what differs.
-# The full log and both packages are kept in build/reprotest*.
+# Checks with reprotest that a build is reproducible: a fresh clone of HEAD
+# is built twice, the second time with everything varied that reprotest can
+# vary here (build path, umask, locale, time zone, time, environment, home
+# folder, number of CPUs, kernel, ASLR, file order, host and domain names),
+# and what it makes must be byte-identical. When it differs, diffoscope's
+# report says what differs. The full log and both results are kept in
+# build/reprotest*.
+#
+#   tools/reproducible.sh           the Debian package (make package)
+#   tools/reproducible.sh windows   the Windows zip, kolmira.exe and all (make windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL # the builds run make of their own
@@ -47,7 +50,24 @@ variations+=("locales.locale+=$locale")
 
 # The tests are left out of both builds: they are not in the package, and
 # building them would take twice as long as the package itself.
-command="cmake -S . -B build -Wno-dev -DBUILD_TESTING=OFF >/dev/null && make package"
+case ${1-package} in
+package)
+    command="cmake -S . -B build -Wno-dev -DBUILD_TESTING=OFF >/dev/null && make package"
+    results='build/*.deb'
+    ;;
+windows)
+    # Both builds use the Qt for Windows already built here, whatever HOME is.
+    cache=${KOLMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kolmira}
+    tools/windows/qt.sh >/dev/null
+    command="KOLMIRA_CACHE=$cache tools/windows/build.sh -DBUILD_TESTING=OFF"
+    results='build-windows/*.zip'
+    build=$build/windows
+    ;;
+*)
+    echo "usage: $0 [windows]" >&2
+    exit 2
+    ;;
+esac
 store=$PWD/$build/reprotest
 log=$store.log
 rm -rf --one-file-system "$store"
@@ -57,7 +77,7 @@ status=0
 # The first build gets one CPU and the second all of them, so that the
 # number of CPUs is varied too.
 (cd "$work" && reprotest --verbosity=1 --min-cpus=1 --vary="$(IFS=,; echo "${variations[*]}")" \
-    --store-dir="$store" -c "$command" kolmira 'build/*.deb') >"$log" 2>&1 || status=$?
+    --store-dir="$store" -c "$command" kolmira "$results") >"$log" 2>&1 || status=$?
 
 # What the second build varied, then reprotest's verdict and, when the builds
 # differ, diffoscope's report.
@@ -71,6 +91,6 @@ if ! grep -q '^INFO:reprotest:Running diffoscope' "$log"; then
 fi
 sed -n '/^INFO:reprotest:Running diffoscope/,$p' "$log" | grep -v '^INFO:reprotest:'
 if ((status != 0)); then
-    echo "The two packages differ; diffoscope's report is above and in $store/." >&2
+    echo "The two builds differ; diffoscope's report is above and in $store/." >&2
 fi
 exit "$status"

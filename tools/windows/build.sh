@@ -2,7 +2,8 @@
 # `make windows`: builds Kolmira for 64-bit Windows from the same CMake
 # project and sources, cross-compiled with MinGW-w64 against Qt built from
 # Debian's source (tools/windows/qt.sh, once, into a cache), then packs the
-# zip and the setup program (tools/windows/package.sh).
+# zip and the setup program (tools/windows/package.sh). Arguments go to
+# CMake's configure step.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
@@ -16,7 +17,7 @@ qt=$(tools/windows/qt.sh | tail -n 1)
 cmake -S . -B "$build" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
+    -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
 cmake --build "$build" -j "${JOBS:-$(nproc)}"
 BUILD_DIR=$build tools/windows/package.sh
 echo "make windows: $((SECONDS - started)) s"
