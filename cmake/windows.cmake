@@ -12,7 +12,12 @@ install(TARGETS kolmira RUNTIME DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
         DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
-install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+# Qt 6.7 put the windowsvista style into a plugin of Windows' modern styles.
+foreach(style QWindowsVistaStylePlugin QModernWindowsStylePlugin)
+    if(TARGET Qt6::${style})
+        install(FILES $<TARGET_FILE:Qt6::${style}> DESTINATION styles)
+    endif()
+endforeach()
 
 # MinGW's runtime, as the compiler finds it. The package script checks that
 # no DLL any shipped file imports is missing.
