@@ -13,10 +13,13 @@ started=$SECONDS
 qt=$(tools/windows/qt.sh | tail -n 1)
 
 # Qt's toolchain file finds Qt and the host tools; it chain-loads this
-# clone's own toolchain file rather than the one Qt was built with.
+# clone's own toolchain file rather than the one Qt was built with. The
+# plugins' targets, which the package ships, are loaded with Qt (since Qt 6.8
+# only when asked).
 cmake -S . -B "$build" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+    -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF \
     -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
 cmake --build "$build" -j "${JOBS:-$(nproc)}"
 BUILD_DIR=$build tools/windows/package.sh
