@@ -29,17 +29,20 @@ foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll libssp-0.dll)
     endif()
     get_filename_component(path "${path}" REALPATH)
     install(FILES ${path} DESTINATION .)
-    # Where the tests, run by Wine, find the runtime.
     get_filename_component(folder "${path}" DIRECTORY)
-    list(APPEND KOLMIRA_WINE_DLL_FOLDERS "${folder}")
+    list(APPEND dll_folders "${folder}")
 endforeach()
+
+# Where the DLLs that Kolmira may import come from: Wine finds them there
+# for the tests, and the package script checks that those imported are shipped.
+get_filename_component(qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)
+list(APPEND dll_folders "${qt_prefix}/bin")
+list(REMOVE_DUPLICATES dll_folders)
+set(KOLMIRA_DLL_FOLDERS "${dll_folders}" CACHE INTERNAL "")
 
 # The licences: Kolmira's own, and those of what is shipped beside it. Qt's
 # build (tools/windows/qt.sh) keeps its licence texts and Debian's version of
 # its source; the MinGW runtime's come from Debian's packages.
-get_filename_component(qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)
-list(APPEND KOLMIRA_WINE_DLL_FOLDERS "${qt_prefix}/bin")
-list(REMOVE_DUPLICATES KOLMIRA_WINE_DLL_FOLDERS)
 if(NOT EXISTS ${qt_prefix}/licenses/debian-version)
     message(FATAL_ERROR "${qt_prefix} is not a Qt built by tools/windows/qt.sh: its licences are missing")
 endif()

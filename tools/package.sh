@@ -10,11 +10,7 @@ unset MAKEFLAGS MFLAGS MAKELEVEL # the build runs make of its own
 
 build=${BUILD_DIR:-build} # built by `make package`
 tools/setup.sh dpkg-dev file lintian devscripts
-if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
-    # Outside a git checkout, the date of the latest changelog entry.
-    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null ||
-        dpkg-parsechangelog -l data/debian/changelog -S Timestamp)
-fi
+SOURCE_DATE_EPOCH=$(tools/source_date_epoch.sh)
 export SOURCE_DATE_EPOCH
 rm -f "$build"/kolmira_*.deb # so that only the package just built is checked
 # CPack gives the package's ar members the modes they got on disk, which

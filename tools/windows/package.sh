@@ -11,10 +11,7 @@ build=${BUILD_DIR:-build-windows}
 tools/setup.sh nsis zip binutils-mingw-w64-x86-64 >&2
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 objdump=x86_64-w64-mingw32-objdump
-if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
-    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null ||
-        dpkg-parsechangelog -l data/debian/changelog -S Timestamp)
-fi
+SOURCE_DATE_EPOCH=$(tools/source_date_epoch.sh)
 export SOURCE_DATE_EPOCH
 
 stage=$build/stage/Kolmira
@@ -27,9 +24,8 @@ find "$stage" -name '*.dll' -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
 mapfile -t binaries < <(cd "$stage" && find . -name '*.exe' -o -name '*.dll' | sed 's|^\./||' | LC_ALL=C sort)
 shipped=$(printf '%s\n' "${binaries[@]##*/}" | tr '[:upper:]' '[:lower:]')
 # A DLL that MinGW or Qt provides must be shipped; the rest are Windows' own.
-provided=$(ls /usr/x86_64-w64-mingw32/lib /usr/lib/gcc/x86_64-w64-mingw32/*-posix \
-    "$(dirname "$(sed -n 's/^Qt6_DIR:PATH=//p' "$build/CMakeCache.txt")")/../../bin" 2>/dev/null |
-    grep -i '\.dll$' | tr '[:upper:]' '[:lower:]' | sort -u)
+IFS=';' read -r -a dll_folders < <(sed -n 's/^KOLMIRA_DLL_FOLDERS:INTERNAL=//p' "$build/CMakeCache.txt")
+provided=$(ls "${dll_folders[@]}" | grep -i '\.dll$' | tr '[:upper:]' '[:lower:]' | sort -u)
 failed=0
 echo "File                                  Subsystem        DLL characteristics"
 for binary in "${binaries[@]}"; do
