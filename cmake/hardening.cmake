@@ -1,33 +1,19 @@
-# Compiles and links the way Debian builds its own packages: the flags come
-# from dpkg-buildflags with every hardening feature on (stack protector,
-# fortified functions, format-security, PIE, read-only relocations with
-# immediate binding), or for Windows from the toolchain file. The sanitizer
-# and fuzzing builds turn this off and keep flags of their own.
-option(KOLMIRA_HARDENING "Compile and link with Debian's hardening flags from dpkg-buildflags" ON)
-if(NOT KOLMIRA_HARDENING)
-    return()
+# What a plain CMake build adds to the compiler's flags. A Debian package
+# build gets its hardening flags from dpkg-buildflags through debhelper, in
+# CXXFLAGS and LDFLAGS; Windows has no such tool, so the MinGW build names
+# its own: the stack protector and fortified functions (both through
+# libssp), since MinGW has no RELRO or PIE of ELF. The sanitizer and fuzzing
+# builds turn this off and keep flags of their own.
+option(KOLMIRA_HARDENING "Build for Windows with the stack protector and fortified functions" ON)
+if(WIN32 AND KOLMIRA_HARDENING)
+    string(APPEND CMAKE_CXX_FLAGS " -O2 -D_FORTIFY_SOURCE=2 -fstack-protector-strong")
+    string(APPEND CMAKE_EXE_LINKER_FLAGS " -fstack-protector-strong")
 endif()
 
-# A toolchain file for a target that dpkg-buildflags does not know (Windows)
-# names that target's own hardening flags instead.
-if(DEFINED KOLMIRA_HARDENING_CXXFLAGS)
-    set(cppflags)
-    set(cxxflags ${KOLMIRA_HARDENING_CXXFLAGS})
-    set(ldflags ${KOLMIRA_HARDENING_LDFLAGS})
-else()
-    include(${CMAKE_CURRENT_LIST_DIR}/dpkg_buildflags.cmake)
-endif()
-
-# The last map that matches wins, so the build folder, which may lie inside
-# the source folder, comes last.
-list(APPEND cxxflags
+# Neither the source folder nor the build folder ends up in the program, so
+# that the same sources give the same files wherever they are built. The
+# last map that matches wins, so the build folder, which may lie inside the
+# source folder, comes last.
+add_compile_options(
     -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
     -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
-
-# Before the build type's own flags, as in a Debian build: dpkg-buildflags'
-# -O2 keeps the fortified functions working even in a Debug build.
-list(JOIN cppflags " " cppflags)
-list(JOIN cxxflags " " cxxflags)
-list(JOIN ldflags " " ldflags)
-string(APPEND CMAKE_CXX_FLAGS " ${cppflags} ${cxxflags}")
-string(APPEND CMAKE_EXE_LINKER_FLAGS " ${ldflags}")

@@ -26,8 +26,3 @@ string(APPEND CMAKE_SHARED_LINKER_FLAGS_INIT
 string(APPEND CMAKE_MODULE_LINKER_FLAGS_INIT
     " -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat -Wl,--no-insert-timestamp")
 
-# What hardening.cmake takes instead of dpkg-buildflags, which knows only
-# Debian's own architectures: MinGW has the stack protector and fortified
-# functions (both through libssp), but no RELRO or PIE flags of ELF.
-set(KOLMIRA_HARDENING_CXXFLAGS -O2 -D_FORTIFY_SOURCE=2 -fstack-protector-strong)
-set(KOLMIRA_HARDENING_LDFLAGS -fstack-protector-strong)

@@ -4,10 +4,13 @@
 # Debian's own qt6-base source, with Debian's patches applied, at the same
 # version as the host Qt whose moc, rcc and uic the cross build uses.
 #
-# The result is kept in a cache outside the clone (KOLMIRA_CACHE, by default
-# ~/.cache/kolmira), so that `make clean` leaves it; it is built again when
-# the Qt version, this script or the toolchain file changes. Prints the
-# folder Qt is installed in as its last line.
+# The result, with the source package it was built from, is kept in a cache
+# outside the clone (KOLMIRA_CACHE, by default ~/.cache/kolmira), so that
+# `make clean` leaves it. Its name holds a hash of what changes Qt: the Qt
+# version, the configure options below, the toolchain file's settings (not
+# its comments) and the MinGW packages' versions. The build runs in TMPDIR
+# (about 2 GB), and two runs at once wait for each other rather than both
+# building. Prints the folder Qt is installed in as its last line.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
@@ -15,10 +18,43 @@ unset MAKEFLAGS MFLAGS MAKELEVEL
 tools/setup.sh g++-mingw-w64-x86-64-posix ninja-build perl xz-utils >&2
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
-recipe=$(cat "$0" "$toolchain" | sha256sum | cut -c1-12)
+
+# Only what Kolmira uses, which halves the build. Tablet support needs
+# wintab, which Debian's source leaves out.
+off=(opengl dbus icu network sql xml printsupport concurrent tabletevent zstd
+    jpeg gif ico freetype vulkan sessionmanager direct2d
+    textodfwriter textmarkdownreader textmarkdownwriter pdf movie systemtrayicon
+    undocommand undostack undogroup undoview style-stylesheet style-fusion
+    mainwindow dockwidget toolbar statusbar mdiarea splashscreen textbrowser
+    graphicsview graphicseffect syntaxhighlighter calendarwidget datetimeedit
+    colordialog filedialog fontdialog inputdialog errormessage wizard
+    columnview tableview tablewidget treeview treewidget datawidgetmapper
+    fontcombobox lcdnumber dial toolbox keysequenceedit commandlinkbutton
+    completer fscompleter)
+options=(-DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DINPUT_opengl=no)
+for feature in "${off[@]}"; do options+=("-DFEATURE_$feature=OFF"); done
+for library in zlib pcre2 png harfbuzz doubleconversion libb2; do
+    options+=("-DFEATURE_system_$library=OFF")
+done
+
+compilers=$(dpkg-query -W -f='${Package} ${Version}\n' g++-mingw-w64-x86-64-posix \
+    gcc-mingw-w64-x86-64-posix-runtime mingw-w64-x86-64-dev binutils-mingw-w64-x86-64)
+recipe=$({
+    echo "$version"
+    printf '%s\n' "${options[@]}"
+    grep -v '^[[:space:]]*\(#\|$\)' "$toolchain"
+    echo "$compilers"
+} | sha256sum | cut -c1-12)
 cache=${KOLMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kolmira}
 qt=$cache/qt-$version-mingw-w64-x86_64-$recipe
 
+mkdir -p "$cache"
+exec 9>"$qt.lock"
+if ! flock --nonblock 9; then
+    echo "Waiting for another run that builds $qt" >&2
+    flock 9
+fi
 if [[ -e $qt/.complete ]]; then
     echo "$qt"
     exit 0
@@ -27,11 +63,11 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 started=$SECONDS
-echo "Building Qt $version for Windows into $qt (about 25 minutes on two cores, once)" >&2
+echo "Building Qt $version for Windows into $qt (about 15 minutes on two cores, once)" >&2
 
 # The machine's own Debian sources, as source entries, in apt folders of our
 # own: the machine's apt configuration is left alone, and no root is needed.
-mkdir -p "$work"/apt/{sources,lists/partial,cache/archives/partial}
+mkdir -p "$work"/apt/{sources,lists/partial,cache/archives/partial} "$work/source"
 shopt -s nullglob
 for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
     [[ -e $list ]] && sed -n 's/^deb[[:space:]]/deb-src /p' "$list"
@@ -44,26 +80,25 @@ apt=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/apt/sourc
     -o Dir::State::Lists="$work/apt/lists" -o Dir::Cache="$work/apt/cache"
     -o APT::Sandbox::User="$(id -un)")
 apt-get "${apt[@]}" update -qq >&2
-(cd "$work" && apt-get "${apt[@]}" source -qq "qt6-base=$version" >/dev/null)
-source=$(echo "$work"/qt6-base-*/)
+if ! (cd "$work/source" && apt-get "${apt[@]}" source -qq "qt6-base=$version" >/dev/null); then
+    cat >&2 <<EOF
+Debian's archive no longer has the source of qt6-base $version, the version
+of this machine's qt6-base-dev. Bring the machine up to date (apt-get update
+&& apt-get upgrade), so that its Qt is the one the archive has, and run this
+again; or take the source from https://snapshot.debian.org/package/qt6-base/.
+EOF
+    exit 1
+fi
+source=$(echo "$work"/source/qt6-base-*/)
 
-# Only what Kolmira uses, to keep the build short and the download small.
-# Tablet support needs wintab, which Debian's source leaves out.
-off=(opengl dbus icu network sql xml printsupport concurrent tabletevent zstd
-    jpeg gif freetype vulkan sessionmanager textodfwriter)
-options=()
-for feature in "${off[@]}"; do options+=("-DFEATURE_$feature=OFF"); done
-for library in zlib pcre2 png harfbuzz doubleconversion libb2; do
-    options+=("-DFEATURE_system_$library=OFF")
-done
-
-rm -rf "$qt" "$qt.partial"
+# The build folders never reach the binaries, so that Qt built anywhere
+# gives the same files; the compiled-in prefix is a fixed one, and the
+# files are installed into the cache below it.
+prefix_maps="-ffile-prefix-map=$source=qt6-base -ffile-prefix-map=$work/build=build"
 cmake -S "$source" -B "$work/build" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
-    -DQT_QMAKE_TARGET_MKSPEC=win32-g++ \
-    -DCMAKE_INSTALL_PREFIX="$qt.partial" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DINPUT_opengl=no \
+    -DCMAKE_INSTALL_PREFIX=/kolmira-qt -DCMAKE_C_FLAGS="$prefix_maps" -DCMAKE_CXX_FLAGS="$prefix_maps" \
     "${options[@]}" >"$work/configure.log" 2>&1 || {
     tail -n 40 "$work/configure.log" >&2
     echo "Configuring Qt failed; see above." >&2
@@ -74,18 +109,20 @@ cmake --build "$work/build" -j "${JOBS:-$(nproc)}" >"$work/build.log" 2>&1 || {
     echo "Building Qt failed; see above." >&2
     exit 1
 }
-cmake --install "$work/build" >/dev/null
-# The licence texts travel with the build, for the packages.
+rm -rf "$qt.partial"
+cmake --install "$work/build" --prefix "$qt.partial" >/dev/null
 # The licence texts and Debian's copyright file, which names the licence of
 # every part of the source (the bundled zlib, PCRE2, HarfBuzz, libpng ...),
-# travel with the build for the packages.
-mkdir -p "$qt.partial/licenses"
+# travel with the build for the packages; the source package itself for the
+# release, which offers it beside the binaries.
+mkdir -p "$qt.partial/licenses" "$qt.partial/source"
 find "$source/LICENSES" -name '*.txt' ! -name 'LicenseRef-*' -exec cp {} "$qt.partial/licenses/" \;
 cp "$source/debian/copyright" "$qt.partial/licenses/debian-copyright"
 echo "$version" >"$qt.partial/licenses/debian-version"
+find "$work/source" -maxdepth 1 -type f -name 'qt6-base_*' -exec cp {} "$qt.partial/source/" \;
 touch "$qt.partial/.complete"
-mv "$qt.partial" "$qt"
-# Builds for other versions or recipes are of no more use.
-find "$cache" -maxdepth 1 -name 'qt-*-mingw-w64-x86_64-*' ! -path "$qt" -exec rm -rf {} + || true
+mv -T "$qt.partial" "$qt"
 echo "Qt built in $((SECONDS - started)) s" >&2
+others=$(find "$cache" -maxdepth 1 -name 'qt-*-mingw-w64-x86_64-*' ! -name '*.lock' ! -name '*.partial' ! -path "$qt" | wc -l)
+((others == 0)) || echo "$cache holds $others other Qt builds; remove those no longer used." >&2
 echo "$qt"
