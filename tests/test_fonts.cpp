@@ -1,8 +1,9 @@
-// Every caption is drawn in the form's font or one of its sans-serif
-// stand-ins, never in a fallback serif, and fits its control; so is the text
-// of the real prompt box. Run on Linux and, cross-built, under Wine.
+// Every caption is drawn in the family the form's font function picks for
+// its size, never in the desktop's fallback, and fits its control; so is the
+// text of the real prompt box. Run on Linux and, cross-built, under Wine.
 
 #include "form/desktop_platform.h"
+#include "form/form_font.h"
 #include "session.h"
 
 #include <QApplication>
@@ -20,11 +21,12 @@ const QByteArray winning_rows = "6\n01020304081213\n01020304052021\n010203040506
 // Why a widget's text is drawn wrongly, or nothing.
 QString font_fault(const QWidget *widget, const QString &text, Qt::Alignment alignment)
 {
-    static const QStringList sans_serif{"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans",
-                                        "Arial", "Helvetica"};
-    const QString family = QFontInfo(widget->font()).family();
-    if (!sans_serif.contains(family))
-        return QStringLiteral("%1 drawn in %2").arg(widget->objectName(), family);
+    const QFont font = widget->font();
+    const QString family = QFontInfo(font).family();
+    const QString picked = QFontInfo(sans_serif(font.pointSizeF(), font.bold())).family();
+    if (family != picked)
+        return QStringLiteral("%1 drawn in %2, not in %3")
+            .arg(widget->objectName(), family, picked);
     const QRect room = widget->contentsRect();
     const QRect used =
         widget->fontMetrics().boundingRect(room, int(alignment) | Qt::TextWordWrap, text);
@@ -78,19 +80,27 @@ private slots:
     {
         QWidget owner;
         owner.show();
+        // Whatever modal window comes up is checked and closed, so that a
+        // missing or different box fails the test rather than waiting.
         QStringList faults{QStringLiteral("no box")};
-        QTimer::singleShot(0, [&faults] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
                 return;
+            closer.stop();
             faults.clear();
-            for (const QLabel *label : box->findChildren<QLabel *>()) {
+            if (!qobject_cast<QMessageBox *>(modal))
+                faults << QStringLiteral("a %1, not a message box")
+                              .arg(modal->metaObject()->className());
+            for (const QLabel *label : modal->findChildren<QLabel *>()) {
                 if (label->isVisible() && !label->text().isEmpty())
                     faults << font_fault(label, label->text(), label->alignment());
             }
             faults.removeAll(QString());
-            box->accept();
+            modal->hide(); // ends a dialog's exec() whatever its buttons
         });
+        closer.start(0);
         DesktopPlatform platform;
         platform.show_prompt(&owner,
                              QStringLiteral("Nu ska du ange första tilläggs siffran utav 4 st"));

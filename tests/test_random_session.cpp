@@ -272,6 +272,7 @@ private slots:
         unsigned sequences = qEnvironmentVariable("KOLMIRA_SEQUENCES").toUInt(&fewer);
         if (!fewer)
             sequences = default_sequences;
+        QVERIFY2(sequences > 0, "KOLMIRA_SEQUENCES=0 runs nothing");
         for (unsigned seed = one ? only : first_seed;
              seed <= (one ? only : first_seed + sequences - 1); ++seed) {
             const QString fault = run(seed);
