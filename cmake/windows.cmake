@@ -8,37 +8,44 @@ set(KOLMIRA_ICON ${CMAKE_CURRENT_SOURCE_DIR}/data/windows/kolmira.ico)
 configure_file(data/windows/kolmira.rc.in generated/kolmira.rc @ONLY)
 target_sources(kolmira PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/generated/kolmira.rc)
 
-install(TARGETS kolmira RUNTIME DESTINATION .)
-install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
-        DESTINATION .)
-install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
-# Qt 6.7 put the windowsvista style into a plugin of Windows' modern styles.
-foreach(style QWindowsVistaStylePlugin QModernWindowsStylePlugin)
-    if(TARGET Qt6::${style})
-        install(FILES $<TARGET_FILE:Qt6::${style}> DESTINATION styles)
-    endif()
-endforeach()
-
-# MinGW's runtime, as the compiler finds it. The package script checks that
-# no DLL any shipped file imports is missing.
-foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll libssp-0.dll)
+# Where the DLLs that Kolmira may import come from: MinGW's C++ runtime and
+# threads library, as the compiler finds them, and Qt. Wine finds them there
+# for the tests.
+foreach(dll libstdc++-6.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
                     OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     if(NOT IS_ABSOLUTE "${path}")
         message(FATAL_ERROR "The compiler does not find MinGW's ${dll}")
     endif()
-    get_filename_component(path "${path}" REALPATH)
-    install(FILES ${path} DESTINATION .)
     get_filename_component(folder "${path}" DIRECTORY)
     list(APPEND dll_folders "${folder}")
 endforeach()
-
-# Where the DLLs that Kolmira may import come from: Wine finds them there
-# for the tests, and the package script checks that those imported are shipped.
 get_filename_component(qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)
 list(APPEND dll_folders "${qt_prefix}/bin")
-list(REMOVE_DUPLICATES dll_folders)
 set(KOLMIRA_DLL_FOLDERS "${dll_folders}" CACHE INTERNAL "")
+
+# The program, the platform plugin and the style, and every DLL they import
+# that is not Windows' own, read from their PE imports at install time. An
+# import found in none of those folders stops the installation.
+set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${CMAKE_OBJDUMP})
+install(TARGETS kolmira RUNTIME_DEPENDENCY_SET kolmira_dlls RUNTIME DESTINATION .)
+install(IMPORTED_RUNTIME_ARTIFACTS Qt6::QWindowsIntegrationPlugin
+        RUNTIME_DEPENDENCY_SET kolmira_dlls LIBRARY DESTINATION platforms)
+# Qt 6.7 put the windowsvista style into a plugin of Windows' modern styles.
+foreach(style QWindowsVistaStylePlugin QModernWindowsStylePlugin)
+    if(TARGET Qt6::${style})
+        install(IMPORTED_RUNTIME_ARTIFACTS Qt6::${style}
+                RUNTIME_DEPENDENCY_SET kolmira_dlls LIBRARY DESTINATION styles)
+    endif()
+endforeach()
+# Windows' own DLLs (names are matched in lower case).
+install(RUNTIME_DEPENDENCY_SET kolmira_dlls DESTINATION . DIRECTORIES ${dll_folders}
+        PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-"
+            "^(advapi32|authz|comdlg32|d3d9|d3d11|d3d12|dwmapi|dwrite|dxgi|gdi32|imm32|kernel32)\\.dll$"
+            "^(mpr|msvcrt|netapi32|ntdll|ole32|oleaut32|setupapi|shcore|shell32|shlwapi|user32)\\.dll$"
+            "^(userenv|uxtheme|version|winmm|winspool\\.drv|ws2_32|wtsapi32)(\\.dll)?$")
 
 # The licences: Kolmira's own, and those of what is shipped beside it. Qt's
 # build (tools/windows/qt.sh) keeps its licence texts and Debian's version of

@@ -1,15 +1,18 @@
 ; The setup program: installs Kolmira for the current user only, with no
 ; administrator rights, adds it to the Start menu and to Windows' list of
-; installed apps. tools/windows/package.sh passes the lists of the files to
-; install and remove (FILES, REMOVED_FILES), the licence text, the guide's
-; name and where to write the setup program.
+; installed apps.
+; tools/windows/package.sh passes the version, where to write the setup
+; program, and the folder LISTS with the files to install (files.nsh) and
+; to remove (removed_files.nsh) and the licence text (licence.txt).
 ; A 64-bit setup program for a 64-bit program: it runs wherever Kolmira does.
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
 !include "MUI2.nsh"
+!include "FileFunc.nsh"
 
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kolmira"
 Name "Kolmira ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Kolmira"
@@ -17,14 +20,14 @@ BrandingText "Kolmira ${VERSION}"
 ; The setup program is built the same from the same folder on any day.
 SetDateSave off
 
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kolmira"
-!define MUI_ICON "${ICON}"
-!define MUI_UNICON "${ICON}"
+!define GUIDE "README.sv.html"
+!define MUI_ICON "${__FILEDIR__}/kolmira.ico"
+!define MUI_UNICON "${__FILEDIR__}/kolmira.ico"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\kolmira.exe"
 !define MUI_FINISHPAGE_RUN_NOTCHECKED
 
 !insertmacro MUI_PAGE_WELCOME
-!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
+!insertmacro MUI_PAGE_LICENSE "${LISTS}/licence.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -41,7 +44,7 @@ VIAddVersionKey /LANG=${LANG_SWEDISH} "LegalCopyright" "Copyright (c) 2026 The K
 
 Section
     SetShellVarContext current
-    !include "${FILES}"
+    !include "${LISTS}/files.nsh"
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\avinstallera.exe"
 
@@ -62,7 +65,8 @@ Section
     WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\avinstallera.exe" /S'
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 ; Removes only what the setup program put there, so that a folder chosen by
@@ -71,7 +75,7 @@ Section "Uninstall"
     SetShellVarContext current
     Delete "$SMPROGRAMS\Kolmira.lnk"
     Delete "$SMPROGRAMS\Kolmira – hjälp.lnk"
-    !include "${REMOVED_FILES}"
+    !include "${LISTS}/removed_files.nsh"
     Delete "$INSTDIR\avinstallera.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
