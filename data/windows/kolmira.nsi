@@ -3,7 +3,9 @@
 ; installed apps.
 ; tools/windows/package.sh passes the version, where to write the setup
 ; program, and the folder LISTS with the files to install (files.nsh) and
-; to remove (removed_files.nsh) and the licence text (licence.txt).
+; to remove (removed_files.nsh) and the licence text (licence.txt). The
+; uninstaller and the setup program are signed as they are written
+; (tools/windows/sign.sh, which signs only when given a certificate).
 ; A 64-bit setup program for a 64-bit program: it runs wherever Kolmira does.
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -19,6 +21,8 @@ InstallDir "$LOCALAPPDATA\Programs\Kolmira"
 BrandingText "Kolmira ${VERSION}"
 ; The setup program is built the same from the same folder on any day.
 SetDateSave off
+!uninstfinalize '"${__FILEDIR__}/../../tools/windows/sign.sh" "%1"' = 0
+!finalize '"${__FILEDIR__}/../../tools/windows/sign.sh" "%1"' = 0
 
 !define GUIDE "README.sv.html"
 !define MUI_ICON "${__FILEDIR__}/kolmira.ico"

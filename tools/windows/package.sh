@@ -2,15 +2,15 @@
 # Packs the Windows build: installs it into one folder, stripped (CMake adds
 # every DLL it imports, and stops when one cannot be found); checks that
 # every .exe and .dll there carries the ASLR, high-entropy ASLR and DEP marks
-# and that kolmira.exe is a GUI program; then writes
-# kolmira-<version>-windows-x64.zip and kolmira-<version>-setup.exe (NSIS)
-# into the build folder.
+# and that kolmira.exe is a GUI program; signs kolmira.exe when a certificate
+# is given (tools/windows/sign.sh); then writes kolmira-<version>-windows-x64.zip
+# and kolmira-<version>-setup.exe (NSIS) into the build folder.
 # shellcheck disable=SC2016 # NSIS's $INSTDIR is meant literally
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 build=${BUILD_DIR:-build-windows}
-tools/setup.sh nsis zip binutils-mingw-w64-x86-64 >&2
+tools/setup.sh nsis zip binutils-mingw-w64-x86-64 osslsigncode >&2
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 SOURCE_DATE_EPOCH=$(tools/source_date_epoch.sh)
 export SOURCE_DATE_EPOCH
@@ -45,7 +45,8 @@ if [[ $failed -ne 0 ]]; then
     echo "The Windows build is not fit to ship; see above." >&2
     exit 1
 fi
-echo "kolmira.exe sha256: $(sha256sum "$stage/kolmira.exe" | cut -d' ' -f1)"
+echo "kolmira.exe sha256 (unsigned): $(sha256sum "$stage/kolmira.exe" | cut -d' ' -f1)"
+tools/windows/sign.sh "$stage/kolmira.exe"
 
 # Every time in the zip is the last commit's, the entries in a fixed order.
 zip=$PWD/$build/kolmira-$version-windows-x64.zip
