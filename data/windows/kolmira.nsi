@@ -1,6 +1,6 @@
 ; The setup program: installs Kolmira for the current user only, with no
 ; administrator rights, adds it to the Start menu and to Windows' list of
-; installed apps.
+; installed apps; over an installed Kolmira, it replaces that one.
 ; tools/windows/package.sh passes the version, where to write the setup
 ; program, and the folder LISTS with the files to install (files.nsh) and
 ; to remove (removed_files.nsh) and the licence text (licence.txt). The
@@ -12,12 +12,14 @@ SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
 !include "MUI2.nsh"
+!include "LogicLib.nsh"
 !include "FileFunc.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kolmira"
 Name "Kolmira ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Kolmira"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "Kolmira ${VERSION}"
 ; The setup program is built the same from the same folder on any day.
 SetDateSave off
@@ -29,6 +31,9 @@ SetDateSave off
 !define MUI_UNICON "${__FILEDIR__}/kolmira.ico"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\kolmira.exe"
 !define MUI_FINISHPAGE_RUN_NOTCHECKED
+; The guide is where a household learns to write its row file.
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\${GUIDE}"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Läs hur du använder Kolmira"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LISTS}/licence.txt"
@@ -48,6 +53,17 @@ VIAddVersionKey /LANG=${LANG_SWEDISH} "LegalCopyright" "Copyright (c) 2026 The K
 
 Section
     SetShellVarContext current
+    ; An installed Kolmira, of any version, is removed first by its own
+    ; uninstaller, which deletes exactly the files that version installed
+    ; and leaves the user's. _? runs it in place and waits for it.
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 != ""
+    ${AndIf} ${FileExists} "$0\avinstallera.exe"
+        ExecWait '"$0\avinstallera.exe" /S _?=$0'
+        Delete "$0\avinstallera.exe"
+        RMDir "$0"
+    ${EndIf}
+
     !include "${LISTS}/files.nsh"
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\avinstallera.exe"
