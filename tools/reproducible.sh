@@ -8,7 +8,7 @@
 # build/reprotest*.
 #
 #   tools/reproducible.sh           the Debian package (make package)
-#   tools/reproducible.sh windows   the Windows zip, kolmira.exe and all (make windows)
+#   tools/reproducible.sh windows   the Windows zip and setup program (make windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL # the builds run make of their own
@@ -60,7 +60,7 @@ windows)
     cache=${KOLMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kolmira}
     tools/windows/qt.sh >/dev/null
     command="KOLMIRA_CACHE=$cache tools/windows/build.sh -DBUILD_TESTING=OFF"
-    results='build-windows/*.zip'
+    results='build-windows/kolmira-*'
     build=$build/windows
     ;;
 *)
