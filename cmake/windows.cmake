@@ -40,12 +40,14 @@ foreach(style QWindowsVistaStylePlugin QModernWindowsStylePlugin)
                 RUNTIME_DEPENDENCY_SET kolmira_dlls LIBRARY DESTINATION styles)
     endif()
 endforeach()
-# Windows' own DLLs (names are matched in lower case).
+# Windows' own DLLs, which every Windows has (names are matched in lower case).
+set(windows_dlls advapi32 authz bcrypt comctl32 comdlg32 crypt32 d2d1 d3d9 d3d11 d3d12 dcomp dwmapi
+    dwrite dxgi gdi32 imm32 kernel32 mpr msvcrt netapi32 ntdll ole32 oleacc oleaut32 propsys
+    rpcrt4 setupapi shcore shell32 shlwapi uiautomationcore user32 userenv usp10 uxtheme version
+    winmm ws2_32 wtsapi32)
+list(JOIN windows_dlls "|" windows_dlls)
 install(RUNTIME_DEPENDENCY_SET kolmira_dlls DESTINATION . DIRECTORIES ${dll_folders}
-        PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-"
-            "^(advapi32|authz|comdlg32|d3d9|d3d11|d3d12|dwmapi|dwrite|dxgi|gdi32|imm32|kernel32)\\.dll$"
-            "^(mpr|msvcrt|netapi32|ntdll|ole32|oleaut32|setupapi|shcore|shell32|shlwapi|user32)\\.dll$"
-            "^(userenv|uxtheme|version|winmm|winspool\\.drv|ws2_32|wtsapi32)(\\.dll)?$")
+        PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-" "^(${windows_dlls})\\.dll$")
 
 # The licences: Kolmira's own, and those of what is shipped beside it. Qt's
 # build (tools/windows/qt.sh) keeps its licence texts and Debian's version of
