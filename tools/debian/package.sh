@@ -19,11 +19,14 @@ done
 
 version=$(dpkg-parsechangelog -S Version)
 upstream=${version%-*}
-# The orig tarball is git's archive of the commit, the same bytes every time.
+# The orig tarball is git's archive of the commit, the same bytes every
+# time, without debian/, which goes into the Debian tarball.
 rm -rf "$out"
 mkdir -p "$out/source"
-git archive --format=tar.gz --prefix="kolmira-$upstream/" -o "$out/kolmira_$upstream.orig.tar.gz" HEAD
+git archive --format=tar.gz --prefix="kolmira-$upstream/" -o "$out/kolmira_$upstream.orig.tar.gz" \
+    HEAD -- . ':(exclude)debian'
 tar -xzf "$out/kolmira_$upstream.orig.tar.gz" -C "$out/source"
+git archive --prefix="kolmira-$upstream/" HEAD debian | tar -x -C "$out/source"
 (cd "$out" && dpkg-source --build "source/kolmira-$upstream")
 rm -rf "$out/source"
 
