@@ -31,5 +31,5 @@ unshare --mount --propagation private --pid --fork --kill-child -- env -i \
         useradd --create-home --shell /bin/bash --groups sudo user
         echo \"user ALL=(ALL) NOPASSWD: ALL\" >/etc/sudoers.d/user
         chown -R user: /srv/kolmira.git
-        su --login user -c \"git clone --quiet /srv/kolmira.git kolmira && make -C kolmira $TARGETS JOBS=$JOBS\""
+        su --login --whitelist-environment=LANG user -c \"git clone --quiet /srv/kolmira.git kolmira && make -C kolmira $TARGETS JOBS=$JOBS\""
 ' - "$root"
