@@ -37,7 +37,7 @@ for release in $releases; do
     log=$out/$release/kolmira_${version}_$(dpkg --print-architecture).build
     if ! sbuild --chroot-mode=unshare --chroot="$tarball" --dist="$release" --jobs="${JOBS:-$(nproc)}" \
         --no-run-lintian --no-run-piuparts --no-run-autopkgtest --no-source \
-        --build-dir="$out/$release" --nolog "$out/kolmira_$version.dsc" >"$log" 2>&1; then
+        --build-dir="$PWD/$out/$release" --nolog "$out/kolmira_$version.dsc" >"$log" 2>&1; then
         tail -n 40 "$log" >&2
         echo "The $release build failed; see above, or the whole log in $log." >&2
         exit 1
