@@ -86,7 +86,8 @@ def check(binary):
             window = window_named(TITLE)
             form.wait_text("in_ratt_sif", "1")
             enter(form, MAIN, 1)
-            wait_for("the prompt for the additional numbers", program.dialogs)
+            # The prompt for the additional numbers: Return once it has the keyboard.
+            window_named("Kolmira")
             keys("Return")
             wait_for("the prompt to close", lambda: not program.dialogs())
             xdotool("windowfocus", "--sync", window)
