@@ -70,8 +70,10 @@ for step in ${*:-files autopkgtest piuparts}; do
             ;;
         piuparts)
             echo "=== piuparts ($release)"
+            # trixie's debconf leaves its folder tmp.ci, which piuparts 1.1.7
+            # does not know yet.
             piuparts --basetgz="$tarball" --distribution="$release" \
-                --mirror=http://deb.debian.org/debian "$deb" >"$out/$release/piuparts.log" 2>&1 ||
+                --ignore=/var/cache/debconf/tmp.ci/ --mirror=http://deb.debian.org/debian "$deb" >"$out/$release/piuparts.log" 2>&1 ||
                 { tail -n 40 "$out/$release/piuparts.log" >&2; exit 1; }
             grep -v " DEBUG: " "$out/$release/piuparts.log" | tail -n 2
             ;;
