@@ -49,7 +49,9 @@ files() {
     done
 }
 
-for step in ${*:-files autopkgtest piuparts}; do
+steps=("$@")
+[[ $# -gt 0 ]] || steps=(files autopkgtest piuparts)
+for step in "${steps[@]}"; do
     if [[ $step == files ]]; then
         echo "=== lintian $dsc"
         "${c_locale[@]}" lintian --pedantic --display-info --fail-on error,warning "$dsc"

@@ -16,7 +16,9 @@ tar -xzf "$tarball" -C "$root"
 git clone --quiet --bare --no-hardlinks . "$root/srv/kolmira.git"
 echo "Testing $(git log -1 --format='%h %s') on Debian $(cat "$root/etc/debian_version")"
 
-# Nothing of the caller's session (display, buses, locale) comes along.
+# Nothing of the caller's session (display, buses, locale) comes along. The
+# script is expanded inside the namespace, with the root as $1.
+# shellcheck disable=SC2016
 unshare --mount --propagation private --pid --fork --kill-child -- env -i \
     PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 TERM="${TERM:-dumb}" \
     JOBS="${JOBS:-$(nproc)}" TARGETS="${DEBIAN13_TARGETS:-test}" bash -euo pipefail -c '
