@@ -34,7 +34,7 @@ test: build
 sanitize fuzz lint:
 	@tools/$@.sh
 
-install package screenshots bench: build
+install screenshots bench: build
 	@BUILD_DIR=$(BUILD_DIR) tools/$@.sh
 
 format:
@@ -48,12 +48,14 @@ windows:
 windows-test:
 	@tools/windows/test.sh
 
-# make test and make package on a minimal Debian 13 root (needs root).
-debian13:
-	@tools/debian13.sh
+# The source package and, built from it by sbuild in clean chroots, the
+# binary packages for Debian 12 and 13, in $(BUILD_DIR)/debian/; see debian/.
+package:
+	@BUILD_DIR=$(BUILD_DIR) tools/debian/package.sh
 
-# rm -rf would go through a mount (the Debian 13 root's /dev) below these.
+# make test on a fresh Debian 13 root, as a new user of it (needs root).
+debian13:
+	@tools/debian/trixie_test.sh
+
 clean:
-	@tools/mounts_below.sh $(BUILD_DIR) build-* || \
-	    { echo "make clean: nothing removed; unmount the above first." >&2; exit 1; }
-	rm -rf --one-file-system $(BUILD_DIR) build-*
+	rm -rf $(BUILD_DIR) build-*

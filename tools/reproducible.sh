@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
-# Checks with reprotest that a build is reproducible: a fresh clone of HEAD
-# is built twice, the second time with everything varied that reprotest can
-# vary here (build path, umask, locale, time zone, time, environment, home
-# folder, number of CPUs, kernel, ASLR, file order, host and domain names),
+# Checks with reprotest that a build is reproducible: the source package
+# that make package made, or for Windows a fresh clone of HEAD, is built
+# twice, the second time with everything varied that reprotest can vary
+# here (build path, umask, locale, time zone, time, environment, home folder,
+# number of CPUs, kernel, ASLR, file order, host and domain names),
 # and what it makes must be byte-identical. When it differs, diffoscope's
 # report says what differs. The full log and both results are kept in
 # build/reprotest*.
 #
-#   tools/reproducible.sh           the Debian package (make package)
+#   tools/reproducible.sh           the Debian package for this machine's release,
+#                                   from build/debian/kolmira_<version>.dsc
 #   tools/reproducible.sh windows   the Windows zip and setup program (make windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL # the builds run make of their own
 
 build=${BUILD_DIR:-build}
-tools/setup.sh reprotest diffoscope-minimal faketime disorderfs
+tools/setup.sh reprotest diffoscope-minimal faketime disorderfs debhelper
 # The second build's locale; it must exist, or the build quietly runs in C.
 locale=sv_SE.UTF-8
 tools/locales.sh "$locale"
@@ -52,8 +54,15 @@ variations+=("locales.locale+=$locale")
 # building them would take twice as long as the package itself.
 case ${1-package} in
 package)
-    command="cmake -S . -B build -Wno-dev -DBUILD_TESTING=OFF >/dev/null && make package"
-    results='build/*.deb'
+    # Built on this machine, for its release, from the source package alone.
+    version=$(dpkg-parsechangelog -S Version)
+    rm -rf "$work/kolmira"
+    mkdir "$work/kolmira"
+    cp "$build/debian/kolmira_${version%-*}.orig.tar.gz" "$build/debian/kolmira_$version".{dsc,debian.tar.xz} \
+        "$work/kolmira/"
+    command="dpkg-source --extract kolmira_$version.dsc source && cd source &&
+        DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage --no-sign --build=binary --build-profiles=nocheck"
+    results='*.deb'
     ;;
 windows)
     # Both builds use the Qt for Windows already built here, whatever HOME is.

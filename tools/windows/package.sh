@@ -12,7 +12,8 @@ cd "$(dirname "$0")/../.."
 build=${BUILD_DIR:-build-windows}
 tools/setup.sh nsis zip binutils-mingw-w64-x86-64 osslsigncode >&2
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-SOURCE_DATE_EPOCH=$(tools/source_date_epoch.sh)
+# Every time in the packages is the last commit's: git is there wherever this runs.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 export SOURCE_DATE_EPOCH
 
 stage=$build/stage/Kolmira

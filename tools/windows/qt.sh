@@ -22,7 +22,8 @@ version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 # Only what Kolmira uses, which halves the build. Tablet support needs
 # wintab, which Debian's source leaves out. The main window and tool bar
 # stay (Qt Widgets' compatibility code defines a tool bar function), and so
-# does the input dialog, which the windowsvista style includes. Direct2D
+# do the input dialog and the table and tree views, which the windowsvista
+# style uses whether they are configured or not. Direct2D
 # stays a feature, which the DirectWrite font engine is built under; only
 # its platform plugin (direct2d1_1) goes.
 off=(opengl dbus icu network sql xml printsupport concurrent tabletevent zstd
@@ -32,7 +33,7 @@ off=(opengl dbus icu network sql xml printsupport concurrent tabletevent zstd
     dockwidget statusbar mdiarea splashscreen textbrowser
     graphicsview graphicseffect syntaxhighlighter calendarwidget datetimeedit
     colordialog filedialog fontdialog errormessage wizard
-    columnview tableview tablewidget treeview treewidget datawidgetmapper
+    columnview tablewidget treewidget datawidgetmapper
     fontcombobox lcdnumber dial toolbox keysequenceedit commandlinkbutton
     completer fscompleter)
 options=(-DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
@@ -109,7 +110,7 @@ cmake -S "$source" -B "$work/build" -G Ninja -Wno-dev \
     exit 1
 }
 cmake --build "$work/build" -j "${JOBS:-$(nproc)}" >"$work/build.log" 2>&1 || {
-    grep -B2 -A20 -m3 'FAILED:' "$work/build.log" >&2 || tail -n 40 "$work/build.log" >&2
+    grep -E -m10 'FAILED:|error:|undefined reference' "$work/build.log" >&2 || tail -n 40 "$work/build.log" >&2
     echo "Building Qt failed; see above." >&2
     exit 1
 }
