@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
 .PHONY: all deps build run test sanitize fuzz lint install package screenshots bench format debian13 \
-	windows windows-test clean
+	windows windows-test release release-test clean
 
 all: build
 
@@ -47,6 +47,14 @@ windows:
 
 windows-test:
 	@tools/windows/test.sh
+
+# build/release/<version>/ and the apt repository build/release/apt/, signed
+# with the keys HACKING.md names (or throwaway ones); release-test checks them.
+release:
+	@tools/release.sh
+
+release-test:
+	@tools/release/test.sh
 
 # make test and make package on a minimal Debian 13 root (needs root).
 debian13:
