@@ -5,14 +5,14 @@
 # apt repository in a fresh Debian 12 and 13 root each (added with its key
 # and .sources file, verified by apt update, found by appstreamcli, installed,
 # then upgraded to a newer version published into a copy of it). The roots
-# come from a Debian root tarball in KOLMIRA_CACHE (~/.cache/kolmira) or are
-# made there with mmdebstrap; they are entered with unshare and chroot, as
-# root. The Windows setup program's upgrade and uninstall are make windows-test's.
+# are unpacked from the chroots make package builds in (tools/debian/chroot.sh)
+# and entered with unshare and chroot, as root. The Windows setup program's
+# upgrade and uninstall are make windows-test's.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
 
-tools/setup.sh gnupg osslsigncode unzip mmdebstrap apt-utils appstream-generator
+tools/setup.sh gnupg osslsigncode unzip apt-utils appstream-generator
 version=$(sed -n 's/^project(kolmira VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
 release=$PWD/build/release/$version
 apt=$PWD/build/release/apt
@@ -57,22 +57,12 @@ for program in "$release/kolmira-$version-setup.exe" "$work/zip/Kolmira/kolmira.
     }
 done
 
-# A root of the given release, from a cached tarball (one make package's
-# clean chroots left, or one made here with mmdebstrap).
+# A fresh root of the given release, from the chroot make package builds in.
 make_root() {
-    local suite=$1 number=$2 tarball
-    tarball=$(find "$cache" -maxdepth 1 -type f -mtime -7 \
-        -regex ".*\(-\|/\)\($suite\|debian$number\)[^/]*\.tar\(\.gz\|\.xz\|\.zst\)?" 2>/dev/null |
-        LC_ALL=C sort | head -n 1)
-    if [[ -z $tarball ]]; then
-        tarball=$cache/release-test-$suite.tar
-        mkdir -p "$cache"
-        mmdebstrap --quiet --variant=apt --format=tar "$suite" "$tarball.partial"
-        mv "$tarball.partial" "$tarball"
-    fi
-    echo "(from $tarball)"
-    mkdir -p "$work/$suite"
-    tar -x -C "$work/$suite" -f "$tarball"
+    local tarball
+    tarball=$(tools/debian/chroot.sh "$1")
+    mkdir -p "$work/$1"
+    tar -x -C "$work/$1" -f "$tarball"
 }
 
 # Runs a command as root in the root, with the repository folder
@@ -115,7 +105,7 @@ newer_repository() {
 for release in bookworm:12 trixie:13; do
     suite=${release%:*}
     step "the apt repository in a fresh Debian ${release#*:} ($suite) root"
-    make_root "$suite" "${release#*:}"
+    make_root "$suite"
     rm -rf "$work/published" && cp -a "$apt" "$work/published"
     in_root "$suite" sh -ec '
         apt-get update -qq && apt-get install -y -qq appstream >/dev/null
