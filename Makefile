@@ -40,14 +40,6 @@ install package screenshots bench: build
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
-# Kolmira for Windows, cross-built: build-windows/ gets the zip and the setup
-# program; windows-test runs the tests and the setup program under Wine.
-windows:
-	@tools/windows/build.sh
-
-windows-test:
-	@tools/windows/test.sh
-
 # build/release/<version>/ and the apt repository build/release/apt/, signed
 # with the keys HACKING.md names (or throwaway ones); release-test checks them.
 release:
@@ -55,6 +47,14 @@ release:
 
 release-test:
 	@tools/release/test.sh
+
+# Kolmira for Windows, cross-built: build-windows/ gets the zip and the setup
+# program; windows-test runs the tests and the setup program under Wine.
+windows:
+	@tools/windows/build.sh
+
+windows-test:
+	@tools/windows/test.sh
 
 # make test and make package on a minimal Debian 13 root (needs root).
 debian13:
