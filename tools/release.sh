@@ -63,7 +63,7 @@ for release in bookworm:12 trixie:13; do
     cp "${debs[@]}" "$apt/pool/$codename/"
 done
 # The source package: the .dsc and the files it lists, the orig tarball among them.
-dsc=$(find build/debian -name "kolmira_*.dsc" | LC_ALL=C sort | head -n 1)
+dsc=$(find build/debian -maxdepth 1 -name "kolmira_*.dsc")
 cp "$dsc" "$out/debian/"
 sed -n '/^Files:/,/^[^ ]/s/^ [0-9a-f]\{32\} [0-9]* //p' "$dsc" |
     while read -r file; do cp "$(dirname "$dsc")/$file" "$out/debian/"; done
