@@ -16,8 +16,10 @@ const QString manual = QStringLiteral("data/kolmira.1");
 const QString manual_sv = QStringLiteral("data/kolmira.sv.1");
 
 // The guides' example: its row file, and a draw in which the first row wins.
-const QByteArray example_rows = "3\n01051217243035\n02081119263133\n\" 3 7 913182229\"\n";
+const QByteArray example_rows = "3\n01051217243035\n02081119263133\n03070913182229\n";
 const QList<int> example_draw{3, 5, 12, 17, 24, 30, 33, 7, 9, 19, 35};
+// The main number the Swedish guide repeats as the first additional number.
+const int example_repeat = 12;
 // The folder the guides show in an error message.
 const QString guide_folder = QStringLiteral("/home/anna");
 
@@ -62,9 +64,16 @@ private slots:
         s.enter(example_draw[0]);
         s.enter(example_draw[0]);
         shown_["refusal"] = s.caption("Label1");
-        s.enter_draw(example_draw.mid(1));
+        s.enter_draw(example_draw.mid(1, 6));
         QCOMPARE(s.platform.prompts.size(), 1);
         shown_["prompt"] = s.platform.prompts.constFirst();
+        // As the guide says: the prompt comes back, and the refusal goes as
+        // the scroll bar returns to 1.
+        s.enter(example_repeat);
+        QCOMPARE(s.platform.prompts.size(), 2);
+        QCOMPARE(s.scroll()->value(), 1);
+        QVERIFY(!s.label("Label1")->isVisible());
+        s.enter_draw(example_draw.mid(7));
         shown_["draw"] = s.caption("ratt_rad_inmatning_text");
         s.click("Command2");
         shown_["result"] = s.caption("visa_antalet_ratt");
@@ -112,7 +121,7 @@ private slots:
         QTest::newRow("missing") << QByteArray("missing");
         QTest::newRow("a folder") << QByteArray("folder");
         QTest::newRow("empty") << QByteArray("");
-        QTest::newRow("a row short") << example_rows.first(example_rows.indexOf("\" 3"));
+        QTest::newRow("a row short") << example_rows.first(example_rows.indexOf("03070913182229"));
         QTest::newRow("42 rows") << QByteArray("42\n");
         QTest::newRow("a named pipe") << QByteArray("pipe");
     }

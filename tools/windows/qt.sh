@@ -20,14 +20,16 @@ toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 
 # Only what Kolmira uses, which halves the build. Tablet support needs
-# wintab, which Debian's source leaves out.
+# wintab, which Debian's source leaves out. The main window and tool bar
+# stay (Qt Widgets' compatibility code defines a tool bar function), and so
+# does the input dialog, which the windowsvista style includes.
 off=(opengl dbus icu network sql xml printsupport concurrent tabletevent zstd
     jpeg gif ico freetype vulkan sessionmanager direct2d
     textodfwriter textmarkdownreader textmarkdownwriter pdf movie systemtrayicon
     undocommand undostack undogroup undoview style-stylesheet style-fusion
-    mainwindow dockwidget toolbar statusbar mdiarea splashscreen textbrowser
+    dockwidget statusbar mdiarea splashscreen textbrowser
     graphicsview graphicseffect syntaxhighlighter calendarwidget datetimeedit
-    colordialog filedialog fontdialog inputdialog errormessage wizard
+    colordialog filedialog fontdialog errormessage wizard
     columnview tableview tablewidget treeview treewidget datawidgetmapper
     fontcombobox lcdnumber dial toolbox keysequenceedit commandlinkbutton
     completer fscompleter)
