@@ -22,9 +22,11 @@ version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 # Only what Kolmira uses, which halves the build. Tablet support needs
 # wintab, which Debian's source leaves out. The main window and tool bar
 # stay (Qt Widgets' compatibility code defines a tool bar function), and so
-# does the input dialog, which the windowsvista style includes.
+# does the input dialog, which the windowsvista style includes. Direct2D
+# stays a feature, which the DirectWrite font engine is built under; only
+# its platform plugin (direct2d1_1) goes.
 off=(opengl dbus icu network sql xml printsupport concurrent tabletevent zstd
-    jpeg gif ico freetype vulkan sessionmanager direct2d
+    jpeg gif ico freetype vulkan sessionmanager direct2d1_1
     textodfwriter textmarkdownreader textmarkdownwriter pdf movie systemtrayicon
     undocommand undostack undogroup undoview style-stylesheet style-fusion
     dockwidget statusbar mdiarea splashscreen textbrowser
