@@ -21,7 +21,8 @@ committed_key=data/kolmira-release-key.asc
 cache=${KOLMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kolmira}
 [[ -f $release/SHA256SUMS ]] || { echo "No release in $release; run make release first." >&2; exit 1; }
 work=$(mktemp -d)
-trap 'rm -rf --one-file-system "$work"' EXIT
+# gpg starts an agent for each home it signs with.
+trap 'gpgconf --homedir "$throwaway/gnupg" --kill gpg-agent 2>/dev/null; rm -rf --one-file-system "$work"' EXIT
 started=$SECONDS
 step() { echo; echo "== make release-test: $1 ($((SECONDS - started)) s)"; }
 
