@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
 .PHONY: all deps build run test sanitize fuzz lint install package screenshots bench format debian13 \
-	windows windows-test clean
+	windows windows-test release release-test clean
 
 all: build
 
@@ -39,6 +39,14 @@ install screenshots bench: build
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# build/release/<version>/ and the apt repository build/release/apt/, signed
+# with the keys HACKING.md names (or throwaway ones); release-test checks them.
+release:
+	@tools/release.sh
+
+release-test:
+	@tools/release/test.sh
 
 # Kolmira for Windows, cross-built: build-windows/ gets the zip and the setup
 # program; windows-test runs the tests and the setup program under Wine.
