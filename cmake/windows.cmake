@@ -46,8 +46,12 @@ set(windows_dlls advapi32 authz bcrypt comctl32 comdlg32 crypt32 d2d1 d3d9 d3d11
     rpcrt4 setupapi shcore shell32 shlwapi uiautomationcore user32 userenv usp10 uxtheme version
     winmm ws2_32 wtsapi32)
 list(JOIN windows_dlls "|" windows_dlls)
+# CMake matches the imports in lower case, which finds no mixed-case file on
+# a case-sensitive disk: Qt's own DLLs are installed by their targets, and
+# any other Qt DLL imported stops the installation as unplaceable.
+install(IMPORTED_RUNTIME_ARTIFACTS Qt6::Core Qt6::Gui Qt6::Widgets RUNTIME DESTINATION .)
 install(RUNTIME_DEPENDENCY_SET kolmira_dlls DESTINATION . DIRECTORIES ${dll_folders}
-        PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-" "^(${windows_dlls})\\.dll$")
+        PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-" "^(${windows_dlls})\\.dll$" "^qt6(core|gui|widgets)\\.dll$")
 
 # The licences: Kolmira's own, and those of what is shipped beside it. Qt's
 # build (tools/windows/qt.sh) keeps its licence texts and Debian's version of

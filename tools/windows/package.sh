@@ -89,7 +89,7 @@ windows_path() { echo "${1//\//\\}"; }
 } | sed 's/\r*$/\r/' >"$nsis/licence.txt"
 setup=$PWD/$build/kolmira-$version-setup.exe
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DOUTFILE="$setup" -DLISTS="$PWD/$nsis" \
-    data/windows/kolmira.nsi
+    "$PWD/data/windows/kolmira.nsi"
 
 size=$(stat -c %s "$setup")
 echo "Installed: $(du -sh "$stage" | cut -f1), ${#files[@]} files"

@@ -24,6 +24,7 @@ fi
 # Every variable and function below reaches the steps, which run in shells
 # of their own so that a time limit can end them and all they started.
 set -a
+build=$build
 # A Wine prefix and a home of their own: Wine links the user's Documents
 # folder into the home folder, and nothing here may touch the real one.
 work=$(mktemp -d)
