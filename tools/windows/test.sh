@@ -29,7 +29,9 @@ build=$build
 # folder into the home folder, and nothing here may touch the real one.
 work=$(mktemp -d)
 export HOME=$work/home WINEPREFIX=$work/wine WINEDEBUG=-all WINEARCH=win64
-export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install Mono or Gecko
+# No offer to install Mono or Gecko, and no menu entries in the home folder,
+# which Wine shares with Documents.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_RUNTIME_DIR
 mkdir -p "$HOME"
 cleanup() {
@@ -98,7 +100,7 @@ build_older() {
     printf 'SetOutPath "$INSTDIR\\extra"\nFile "%s"\n' "$older/extra/gammal.txt" >>"$older/files.nsh"
     printf 'Delete "$INSTDIR\\extra\\gammal.txt"\nRMDir "$INSTDIR\\extra"\n' >>"$older/removed_files.nsh"
     makensis -V2 -INPUTCHARSET UTF8 -DVERSION=0.99 -DOUTFILE="$older_setup" -DLISTS="$older" \
-        data/windows/kolmira.nsi
+        "$PWD/data/windows/kolmira.nsi"
 }
 run_setup() { wine "$1" /S && wineserver -w; }
 installed_version() {
