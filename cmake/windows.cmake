@@ -27,6 +27,9 @@ set(KOLMIRA_DLL_FOLDERS "${dll_folders}" CACHE INTERNAL "")
 # The program, the platform plugin and the style, and every DLL they import
 # that is not Windows' own, read from their PE imports at install time. An
 # import found in none of those folders stops the installation.
+# objdump translates its "DLL Name:" lines, which CMake reads, and in another
+# language it would find no import at all.
+install(CODE [[set(ENV{LC_ALL} C)]])
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${CMAKE_OBJDUMP})
