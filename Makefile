@@ -1,6 +1,9 @@
 # Front door: every target does its own set-up on a fresh Debian machine.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+# Builds run make of their own, which must not join this one's job server.
+CMAKE = env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL CMAKE_BUILD_PARALLEL_LEVEL=$(JOBS) CTEST_PARALLEL_LEVEL=$(JOBS) cmake
 
 .PHONY: all deps build run test sanitize fuzz lint install package screenshots bench format debian13 \
 	windows windows-test release release-test clean
@@ -12,7 +15,7 @@ deps:
 
 build: deps
 	@cmake -S . -B $(BUILD_DIR) -Wno-dev >/dev/null
-	@env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL cmake --build $(BUILD_DIR) -j $(JOBS)
+	@$(CMAKE) --build $(BUILD_DIR)
 
 run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -31,8 +34,25 @@ test: build
 	    echo "Could not install the accessibility tests' and file checks' packages; they will be skipped." >&2
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-sanitize fuzz lint:
-	@tools/$@.sh
+# Build variants of their own, in build-<name>/, from CMakePresets.json.
+sanitize: deps
+	@$(CMAKE) --workflow --preset sanitize
+
+# clazy checks src/ as it compiles; clang-tidy (.clang-tidy) reads what it compiled.
+lint: deps
+	@tools/setup.sh clazy clang-tidy
+	@$(CMAKE) --workflow --preset lint
+	@run-clang-tidy -p build-lint -quiet -j $(JOBS) '^$(CURDIR)/src/' >build-lint/clang-tidy.log 2>&1 || \
+	    { grep -v '^[0-9]* warnings* generated' build-lint/clang-tidy.log >&2; exit 1; }
+	@echo "lint: no findings from clazy or clang-tidy in src/"
+
+# libFuzzer comes with clang's runtime, packaged by clang's major version. A
+# failing input is written into fuzz/corpus/, which make test replays.
+fuzz: deps
+	@tools/setup.sh clang && tools/setup.sh libclang-rt-$$(clang -dumpversion | cut -d. -f1)-dev
+	@$(CMAKE) --preset fuzz -DKOLMIRA_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
+	@$(CMAKE) --build --preset fuzz
+	@ctest --preset fuzz -j $(JOBS)
 
 install screenshots bench: build
 	@BUILD_DIR=$(BUILD_DIR) tools/$@.sh

@@ -1,133 +1,69 @@
 #!/usr/bin/env bash
-# Start-up benchmark: time from process start until the window is mapped,
-# and peak resident memory then, for Kolmira with a 41-row file and for a
-# bare Qt window of the same size, paired run by run on a private X server.
-# Prints both medians and their ratios (goal: at most 1.10 on both). Then,
-# on a row file whose one row is 1 GiB long, the time until Kolmira's window
-# is mapped against `wc -l` on the same file (goal: at most 2 times).
+# `make bench`: start-up time until the window is mapped, and peak resident
+# memory then (tools/bench/map_timer), for Kolmira on 41 rows against a bare
+# Qt window of the same size, paired run by run on a private X server and
+# session bus; medians and ratios (goal: at most 1.10 on both). Then the time
+# until the window is mapped on a row file whose one row is 1 GiB long,
+# against `wc -l` on it (goal: at most 2 times). RUNS and LONG_RUNS pairs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-unset MAKEFLAGS MFLAGS MAKELEVEL # the build runs make of its own
+unset MAKEFLAGS MFLAGS MAKELEVEL
 
-runs=${RUNS:-20}
-long_runs=${LONG_RUNS:-5}
-build=${BUILD_DIR:-build} # built by `make bench`
+build=${BUILD_DIR:-build}
 tools/setup.sh xvfb dbus pkg-config libxcb1-dev
 cmake -S tools/bench -B "$build-bench" -Wno-dev >/dev/null
 cmake --build "$build-bench" -j "$(nproc)"
-
-kolmira=$PWD/$build/kolmira
-bare=$PWD/$build-bench/bare_window
-timer=$PWD/$build-bench/map_timer
-
+kolmira=$PWD/$build/kolmira bench=$PWD/$build-bench
 work=$(mktemp -d)
-pids=()
-cleanup() {
-    [[ ${#pids[@]} -eq 0 ]] || kill "${pids[@]}" 2>/dev/null || true
-    wait
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
 
-# A full row file: 41 rows of seven numbers.
+mkdir "$work/long"
 {
     echo 41
     for ((row = 0; row < 41; row++)); do
-        for ((field = 0; field < 7; field++)); do
-            printf '%02d' $(((row + 5 * field) % 35 + 1))
-        done
+        for ((field = 0; field < 7; field++)); do printf '%02d' $(((row + 5 * field) % 35 + 1)); done
         echo
     done
 } >"$work/kolmira_fam.txt"
 
-# A private X server without a window manager, and a private session bus,
-# as a desktop has one.
+# No window manager: the timer watches the root window's children.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for ((i = 0; i < 100; i++)); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-DISPLAY=:$(<"$work/display")
-export DISPLAY
-read -r DBUS_SESSION_BUS_ADDRESS bus_pid < <(dbus-daemon --session --fork --print-address=1 \
-    --print-pid=1 2>/dev/null | paste -s -d ' ')
-pids+=("$bus_pid")
-export DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work
+dbus-daemon --session --nofork --print-address=3 3>"$work/bus" 2>/dev/null &
+for ((i = 0; i < 100; i++)); do [[ -s $work/display && -s $work/bus ]] && break; sleep 0.1; done
+DISPLAY=:$(<"$work/display") DBUS_SESSION_BUS_ADDRESS=$(<"$work/bus")
+export DISPLAY DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work
 unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON
-
-measure() { (cd "$work" && timeout 30 "$timer" "$1"); }
-
-measure "$kolmira" >/dev/null # warm the file cache
-measure "$bare" >/dev/null
-: >"$work/kolmira.txt"
-: >"$work/bare.txt"
-for ((run = 1; run <= runs; run++)); do
-    # Alternate which one goes first, so that neither always follows the other.
-    if ((run % 2)); then order=(kolmira bare); else order=(bare kolmira); fi
-    for which in "${order[@]}"; do
-        program=$kolmira
-        [[ $which == bare ]] && program=$bare
-        measure "$program" >>"$work/$which.txt"
-    done
-done
+up_kolmira() { (cd "$work" && timeout 30 "$bench/map_timer" "$kolmira"); }
+up_bare() { (cd "$work" && timeout 30 "$bench/map_timer" "$bench/bare_window"); }
+up_long() { (cd "$work/long" && timeout 60 "$bench/map_timer" "$kolmira"); }
+wc_ms() { local start=$EPOCHREALTIME; wc -l "$work/long/kolmira_fam.txt" >/dev/null; echo "$(((${EPOCHREALTIME/./} - ${start/./}) / 1000)) 0"; }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-k_ms=$(cut -d' ' -f1 "$work/kolmira.txt" | median)
-k_kib=$(cut -d' ' -f2 "$work/kolmira.txt" | median)
-b_ms=$(cut -d' ' -f1 "$work/bare.txt" | median)
-b_kib=$(cut -d' ' -f2 "$work/bare.txt" | median)
-
-echo "Start-up until the window is mapped: medians of $runs paired runs"
-printf '%-22s %12s %16s\n' "" "time (ms)" "peak RSS (KiB)"
-printf '%-22s %12.1f %16.0f\n' "kolmira, 41 rows" "$k_ms" "$k_kib"
-printf '%-22s %12.1f %16.0f\n' "bare Qt window" "$b_ms" "$b_kib"
+# Runs the two functions in pairs, each first in every other pair, after one
+# unmeasured run each; prints the medians of the first and the second column.
+paired() {
+    local runs=$1 a=$2 b=$3
+    "$a" >/dev/null && "$b" >/dev/null
+    for ((run = 0; run < runs; run++)); do
+        if ((run % 2)); then "$a" >>"$work/a" && "$b" >>"$work/b"; else "$b" >>"$work/b" && "$a" >>"$work/a"; fi
+    done
+    for file in a b; do for column in 1 2; do cut -d' ' -f$column "$work/$file" | median; done; done | paste -s -d ' '
+    rm -f "$work/a" "$work/b"
+}
+read -r k_ms k_kib b_ms b_kib < <(paired "${RUNS:-20}" up_kolmira up_bare)
+echo "Start-up until the window is mapped: medians of ${RUNS:-20} paired runs"
 awk -v km="$k_ms" -v bm="$b_ms" -v kk="$k_kib" -v bk="$b_kib" 'BEGIN {
+    printf "%-22s %12s %16s\n%-22s %12.1f %16.0f\n%-22s %12.1f %16.0f\n", "", "time (ms)", "peak RSS (KiB)",
+        "kolmira, 41 rows", km, kk, "bare Qt window", bm, bk
     printf "%-22s %12.3f %16.3f   (goal: at most 1.10)\n", "ratio", km / bm, kk / bk }'
 
-# Reading past a hostile row: one row of 1 GiB, in a folder of its own that
-# goes with the rest of the temporary folder.
-long_size=$((1 << 30))
-mkdir "$work/long"
-if (($(df --output=avail -B1 "$work/long" | tail -n 1) < long_size + (256 << 20))); then
-    echo "Reading past a 1 GiB row: skipped, less than 1.25 GiB free in $work"
-    exit 0
+# One row of 1 GiB, in the temporary folder, which must hold it.
+if (($(df --output=avail -B1 "$work" | tail -n 1) < (5 << 28))); then
+    echo "Reading past a 1 GiB row: skipped, less than 1.25 GiB free in $work" && exit 0
 fi
-long=$work/long/kolmira_fam.txt
-{
-    echo 1
-    head -c "$long_size" /dev/zero | tr '\0' 5
-    echo
-} >"$long"
-
-measure_long() { (cd "$work/long" && timeout 60 "$timer" "$kolmira") | cut -d' ' -f1; }
-wc_ms() {
-    local start=$EPOCHREALTIME
-    wc -l "$long" >/dev/null
-    awk -v s="$start" -v e="$EPOCHREALTIME" 'BEGIN { printf "%.1f\n", (e - s) * 1000 }'
-}
-
-wc_ms >/dev/null # the file in the cache for both
-measure_long >/dev/null
-: >"$work/long_kolmira.txt"
-: >"$work/long_wc.txt"
-for ((run = 1; run <= long_runs; run++)); do
-    if ((run % 2)); then
-        measure_long >>"$work/long_kolmira.txt"
-        wc_ms >>"$work/long_wc.txt"
-    else
-        wc_ms >>"$work/long_wc.txt"
-        measure_long >>"$work/long_kolmira.txt"
-    fi
-done
-rm -f "$long"
-l_ms=$(median <"$work/long_kolmira.txt")
-w_ms=$(median <"$work/long_wc.txt")
-
+{ echo 1 && head -c $((1 << 30)) /dev/zero | tr '\0' 5 && echo; } >"$work/long/kolmira_fam.txt"
+read -r l_ms _ w_ms _ < <(paired "${LONG_RUNS:-5}" up_long wc_ms)
 echo
-echo "Reading past a row of 1 GiB: medians of $long_runs paired runs"
-printf '%-22s %12s\n' "" "time (ms)"
-printf '%-22s %12.1f\n' "kolmira, until mapped" "$l_ms"
-printf '%-22s %12.1f\n' "wc -l" "$w_ms"
-awk -v l="$l_ms" -v w="$w_ms" 'BEGIN {
-    printf "%-22s %12.3f   (goal: at most 2)\n", "ratio", l / w }'
+echo "Reading past a row of 1 GiB: medians of ${LONG_RUNS:-5} paired runs"
+awk -v l="$l_ms" -v w="$w_ms" 'BEGIN { printf "%-22s %12s\n%-22s %12.1f\n%-22s %12.1f\n%-22s %12.3f   (goal: at most 2)\n",
+    "", "time (ms)", "kolmira, until mapped", l, "wc -l", w, "ratio", l / w }'
