@@ -2,6 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+PREFIX ?= /usr/local
 # Builds run make of their own, which must not join this one's job server.
 CMAKE = env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL CMAKE_BUILD_PARALLEL_LEVEL=$(JOBS) CTEST_PARALLEL_LEVEL=$(JOBS) cmake
 
@@ -54,7 +55,11 @@ fuzz: deps
 	@$(CMAKE) --build --preset fuzz
 	@ctest --preset fuzz -j $(JOBS)
 
-install screenshots bench: build
+# Below DESTDIR when that is set, as CMake's install does.
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
+
+screenshots bench: build
 	@BUILD_DIR=$(BUILD_DIR) tools/$@.sh
 
 format:

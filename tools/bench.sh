@@ -13,12 +13,10 @@ build=${BUILD_DIR:-build}
 tools/setup.sh xvfb dbus pkg-config libxcb1-dev
 cmake -S tools/bench -B "$build-bench" -Wno-dev >/dev/null
 cmake --build "$build-bench" -j "$(nproc)"
-kolmira=$PWD/$build/kolmira bench=$PWD/$build-bench
-work=$(mktemp -d)
+kolmira=$PWD/$build/kolmira bench=$PWD/$build-bench work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
 
-mkdir "$work/long"
-{
+mkdir "$work/long" && {
     echo 41
     for ((row = 0; row < 41; row++)); do
         for ((field = 0; field < 7; field++)); do printf '%02d' $(((row + 5 * field) % 35 + 1)); done

@@ -13,30 +13,21 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
 
-tools/setup.sh gnupg openssl xsltproc xz-utils apt-utils appstream-generator
-if [[ -n $(git status --porcelain) ]]; then
-    git status --short >&2
-    echo "make release builds one commit: commit or stash the changes above first." >&2
-    exit 1
-fi
+tools/setup.sh gnupg openssl xsltproc xz-utils apt-utils appstream-generator devscripts
+[[ -z $(git status --porcelain) ]] ||
+    { git status --short >&2 && echo "make release builds one commit: commit or stash these first." >&2 && exit 1; }
 version=$(sed -n 's/^project(kolmira VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
 metainfo=data/io.github.tumbrek.Kolmira.metainfo.xml
-out=build/release/$version
-apt=build/release/apt
-started=$SECONDS
+out=build/release/$version apt=build/release/apt started=$SECONDS
 step() { echo "make release: $1 ($((SECONDS - started)) s)"; }
 
-rm -rf "$out" "$apt"
-mkdir -p "$out" "$apt"
+rm -rf "$out" "$apt" && mkdir -p "$out" "$apt"
 for lang in en sv; do
     notes=$out/release-notes$([[ $lang == en ]] || echo ".$lang").md
     xsltproc --stringparam version "$version" --stringparam lang "$lang" \
         tools/release/notes.xsl "$metainfo" >"$notes"
-    if [[ ! -s $notes ]]; then
-        echo "$metainfo has no release notes in \"$lang\" for $version: write them in its" \
-            "<release version=\"$version\"> first." >&2
-        exit 1
-    fi
+    [[ -s $notes ]] || { echo "$metainfo has no release notes in \"$lang\" for $version: write them in its" \
+        "<release version=\"$version\"> first." >&2 && exit 1; }
 done
 
 throwaway=build/release/throwaway-keys
@@ -48,36 +39,24 @@ step "the Windows programs"
 make --no-print-directory windows
 step "collecting"
 
-# make package leaves each release's packages in build/debian/<codename or number>/.
 mkdir -p "$out/debian"
-for release in bookworm:12 trixie:13; do
-    codename=${release%:*}
-    mapfile -t debs < <(find "build/debian/$codename" "build/debian/${release#*:}" -maxdepth 1 \
-        -name 'kolmira_*.deb' 2>/dev/null)
-    if [[ ${#debs[@]} -eq 0 ]]; then
-        echo "make package left no kolmira_*.deb in build/debian/$codename or ${release#*:}." >&2
-        exit 1
-    fi
+for codename in bookworm trixie; do
     mkdir -p "$out/debian/$codename" "$apt/pool/$codename"
-    cp "${debs[@]}" "$out/debian/$codename/"
-    cp "${debs[@]}" "$apt/pool/$codename/"
+    cp build/debian/$codename/kolmira_*.deb "$out/debian/$codename/"
+    cp build/debian/$codename/kolmira_*.deb "$apt/pool/$codename/"
 done
 # The source package: the .dsc and the files it lists, the orig tarball among them.
-dsc=$(find build/debian -maxdepth 1 -name "kolmira_*.dsc")
-cp "$dsc" "$out/debian/"
-sed -n '/^Files:/,/^[^ ]/s/^ [0-9a-f]\{32\} [0-9]* //p' "$dsc" |
-    while read -r file; do cp "$(dirname "$dsc")/$file" "$out/debian/"; done
+dcmd cp build/debian/kolmira_*.dsc "$out/debian/"
 orig=$(ls "$out"/debian/kolmira_*.orig.tar.*)
 cp "$orig" "$out/kolmira-$version.tar.${orig##*.tar.}"
 
 windows=${WINDOWS_BUILD_DIR:-build-windows}
 cp "$windows/kolmira-$version-setup.exe" "$windows/kolmira-$version-windows-x64.zip" "$out/"
 # The LGPL asks for the source of the Qt shipped in them beside them.
-mkdir -p "$out/qt6-base"
-cp "$(tools/windows/qt.sh | tail -n 1)"/source/* "$out/qt6-base/"
+mkdir -p "$out/qt6-base" && cp "$(tools/windows/qt.sh | tail -n 1)"/source/* "$out/qt6-base/"
 
-(cd "$out" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum >../SHA256SUMS)
-mv "$out/../SHA256SUMS" "$out/"
+(cd "$out" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum >../SHA256SUMS &&
+    mv ../SHA256SUMS .)
 gpg --batch --yes --quiet --local-user "$KOLMIRA_OPENPGP_KEY" --digest-algo SHA512 \
     --armor --detach-sign --output "$out/SHA256SUMS.asc" "$out/SHA256SUMS"
 cp "$public_key" "$apt/kolmira.asc"

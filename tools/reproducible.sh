@@ -20,7 +20,7 @@ work=$(mktemp -d)
 trap 'rm -rf --one-file-system "$work"' EXIT
 
 variations="-user_group,locales.locale+=$locale" # another user would need an account
-mkdir "$work/in" "$work/out"
+mkdir "$work/in" "$work/out" "$work/kolmira"
 if ! { disorderfs --quiet "$work/in" "$work/out" 2>/dev/null && fusermount -u "$work/out"; }; then
     variations+=,-fileordering && echo "Not varying the file order: disorderfs cannot mount here." >&2
 fi
@@ -29,7 +29,6 @@ if ! unshare --user --map-root-user --uts true 2>/dev/null; then
 fi
 
 # The tests stay out of both builds: they are not shipped, and would double the time.
-mkdir "$work/kolmira"
 if [[ ${1-} == windows ]]; then
     git clone --quiet "$PWD" "$work/kolmira"
     # Both builds use the Qt for Windows built here, whatever HOME is.

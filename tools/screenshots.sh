@@ -11,25 +11,17 @@ build=${BUILD_DIR:-build} # built by `make screenshots`
 tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi imagemagick qt6ct
 
 out=$build/screenshots
-rm -rf "$out"
-mkdir -p "$out/dark"
-tests/accessibility/desktop_session.sh tests/accessibility/walk_through.py \
-    "$build/kolmira" --screenshots "$out"
-
-# A Qt desktop with a dark palette: qt6ct as the platform theme, set up in a
-# configuration folder of its own so that the user's settings play no part.
+rm -rf "$out" && mkdir -p "$out/dark"
+walk_through() { tests/accessibility/desktop_session.sh tests/accessibility/walk_through.py "$build/kolmira" --screenshots "$1"; }
+walk_through "$out"
+# A Qt desktop with a dark palette: qt6ct as the platform theme, configured
+# in a folder of its own so that the user's settings play no part.
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
-mkdir -p "$config/qt6ct"
-cat >"$config/qt6ct/qt6ct.conf" <<CONF
-[Appearance]
-color_scheme_path=/usr/share/qt6ct/colors/darker.conf
-custom_palette=true
-style=Fusion
-CONF
-XDG_CONFIG_HOME=$config QT_QPA_PLATFORMTHEME=qt6ct \
-    tests/accessibility/desktop_session.sh tests/accessibility/walk_through.py \
-    "$build/kolmira" --screenshots "$out/dark"
+mkdir "$config/qt6ct"
+printf '[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\ncustom_palette=true\nstyle=Fusion\n' \
+    >"$config/qt6ct/qt6ct.conf"
+XDG_CONFIG_HOME=$config QT_QPA_PLATFORMTHEME=qt6ct walk_through "$out/dark"
 
 # The README and the metainfo show the charts; the files only change when the
 # window's look does.

@@ -14,10 +14,7 @@ done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
 echo "Installing: ${missing[*]}"
-sudo=()
-[[ $(id -u) -eq 0 ]] || sudo=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-# Waits for another apt or dpkg run (an update, a parallel make target) to let go.
-wait_lock=(-o DPkg::Lock::Timeout=300)
-"${sudo[@]}" apt-get "${wait_lock[@]}" update -qq
-"${sudo[@]}" apt-get "${wait_lock[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# The lock time-out waits for another apt or dpkg run (an update, a parallel make target).
+apt=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300)
+[[ $(id -u) -eq 0 ]] || apt=(sudo "${apt[@]}")
+"${apt[@]}" update -qq && "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

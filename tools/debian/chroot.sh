@@ -16,10 +16,8 @@ key=$(printf '%s\n' "${recipe[@]}" | sha256sum | cut -c1-12)
 tarball=$cache/$release-$(dpkg --print-architecture)-$key.tar.gz
 if [[ -z $(find "$tarball" -mtime -7 2>/dev/null) ]]; then
     echo "Making the $release chroot $tarball" >&2
-    mkdir -p "$cache"
-    rm -f "$cache/$release"-*.tar.gz
-    # Written under another name first: a half-made tarball is never used.
-    "${recipe[@]}" | gzip -n >"$tarball.part"
-    mv "$tarball.part" "$tarball"
+    mkdir -p "$cache" && rm -f "$cache/$release"-*.tar.gz
+    # Under another name first: a half-made tarball is never used.
+    "${recipe[@]}" | gzip -n >"$tarball.part" && mv "$tarball.part" "$tarball"
 fi
 echo "$tarball"

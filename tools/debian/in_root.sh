@@ -14,8 +14,7 @@ tarball=$(tools/debian/chroot.sh "$release")
 archives=${KOLMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kolmira}/apt-archives-$release
 root=$(mktemp -d)
 trap 'rm -rf --one-file-system "$root"' EXIT
-mkdir -p "$archives"
-tar -xzf "$tarball" -C "$root"
+mkdir -p "$archives" && tar -xzf "$tarball" -C "$root"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 # shellcheck disable=SC2016 # expanded inside the namespace, with the root as $1
 BINDS="$archives:/var/cache/apt/archives ${BINDS-}" unshare --mount --propagation private --pid --fork \

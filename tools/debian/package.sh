@@ -21,8 +21,7 @@ version=$(dpkg-parsechangelog -S Version)
 upstream=${version%-*}
 # The orig tarball is git's archive of the commit, the same bytes every
 # time, without debian/, which goes into the Debian tarball.
-rm -rf "$out"
-mkdir -p "$out/source"
+rm -rf "$out" && mkdir -p "$out/source"
 git archive --format=tar.gz --prefix="kolmira-$upstream/" -o "$out/kolmira_$upstream.orig.tar.gz" \
     HEAD -- . ':(exclude)debian'
 tar -xzf "$out/kolmira_$upstream.orig.tar.gz" -C "$out/source"
@@ -35,11 +34,8 @@ for release in $releases; do
     mkdir -p "$out/$release"
     echo "Building kolmira $version for $release in a clean chroot"
     log=$out/$release/kolmira_${version}_$(dpkg --print-architecture).build
-    if ! sbuild --chroot-mode=unshare --chroot="$tarball" --dist="$release" --jobs="${JOBS:-$(nproc)}" \
+    sbuild --chroot-mode=unshare --chroot="$tarball" --dist="$release" --jobs="${JOBS:-$(nproc)}" \
         --no-run-lintian --no-run-piuparts --no-run-autopkgtest --no-source \
-        --build-dir="$PWD/$out/$release" --nolog "$out/kolmira_$version.dsc" >"$log" 2>&1; then
-        tail -n 40 "$log" >&2
-        echo "The $release build failed; see above, or the whole log in $log." >&2
-        exit 1
-    fi
+        --build-dir="$PWD/$out/$release" --nolog "$out/kolmira_$version.dsc" >"$log" 2>&1 ||
+        { tail -n 40 "$log" >&2 && echo "The $release build failed; see above, or all of $log." >&2 && exit 1; }
 done

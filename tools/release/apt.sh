@@ -40,8 +40,7 @@ cat >"$work/asgen-config.json" <<JSON
 }
 JSON
 for suite in "$@"; do
-    appstream-generator run "$suite" --workspace "$work" >"$work/asgen.log" 2>&1 ||
-        { cat "$work/asgen.log" >&2; exit 1; }
+    appstream-generator run "$suite" --workspace "$work" >"$work/asgen.log" 2>&1 || { cat "$work/asgen.log" >&2; exit 1; }
     rm -rf "dists/$suite/main/dep11" && mkdir -p "dists/$suite/main/dep11"
     cp "$work/export/data/$suite/main/Components-amd64.yml.gz" \
         "$work"/export/data/"$suite"/main/icons-{48x48,64x64,128x128}.tar.gz "dists/$suite/main/dep11/"

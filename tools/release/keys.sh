@@ -13,16 +13,14 @@
 committed_key=data/kolmira-release-key.asc
 
 loudly() {
-    printf '\n%s\n' "******************************************************************************" >&2
-    printf '*** %s\n' "$@" >&2
-    printf '%s\n\n' "******************************************************************************" >&2
+    local line && line=$(printf '*%.0s' {1..78})
+    { printf '\n%s\n' "$line" && printf '*** %s\n' "$@" && printf '%s\n\n' "$line"; } >&2
 }
 
 throwaway=$(realpath -m "$throwaway")
 rm -rf "$throwaway"
 if [[ -z ${KOLMIRA_OPENPGP_KEY:-} ]]; then
-    mkdir -p "$throwaway/gnupg"
-    chmod 700 "$throwaway/gnupg"
+    mkdir -p "$throwaway" && mkdir -m 700 "$throwaway/gnupg"
     export GNUPGHOME=$throwaway/gnupg
     trap 'gpgconf --kill gpg-agent' EXIT # which gpg started for this home
     gpg --batch --quiet --passphrase '' --quick-generate-key \

@@ -27,12 +27,9 @@ mkdir -m 700 "$work/gnupg" && "${gpg[@]}" --quiet --import "$apt/kolmira.asc"
 "${c_locale[@]}" "${gpg[@]}" --verify "$release/SHA256SUMS.asc" "$release/SHA256SUMS"
 fingerprint() { gpg --batch --with-colons --show-keys "$1" 2>/dev/null | awk -F: '$1 == "fpr" {print $10; exit}'; }
 signer=$(fingerprint "$apt/kolmira.asc")
-if [[ $signer == "$(fingerprint "$committed_key")" ]]; then
-    echo "Signed with the committed key $committed_key."
-elif [[ -d $throwaway/gnupg ]]; then
+if [[ $signer != "$(fingerprint "$committed_key")" ]]; then
+    [[ -d $throwaway/gnupg ]] || { echo "The release is signed with $signer, not with $committed_key." >&2 && exit 1; }
     echo "Signed with a THROWAWAY key ($signer); the committed key $committed_key does not apply."
-else
-    echo "The release is signed with $signer, not with the committed key $committed_key." >&2 && exit 1
 fi
 
 echo "== Authenticode signatures"

@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
 # Builds the parts of Qt that Kolmira needs for 64-bit Windows (Core, Gui,
 # Widgets, Test, the windows platform plugin and the windowsvista style) from
-# Debian's own qt6-base source, with Debian's patches applied, at the same
-# version as the host Qt whose moc, rcc and uic the cross build uses.
+# Debian's own qt6-base source, with Debian's patches, at the version of the
+# host Qt whose moc, rcc and uic the cross build uses. Prints the folder Qt is
+# installed in as its last line.
 #
-# The result, with the source package it was built from, is kept in a cache
-# outside the clone (KOLMIRA_CACHE, by default ~/.cache/kolmira), so that
-# `make clean` leaves it. Its name holds a hash of what changes Qt: the Qt
-# version, the configure options below, the toolchain file's settings (not
-# its comments) and the MinGW packages' versions. The build runs in TMPDIR
-# (about 2 GB), and two runs at once wait for each other rather than both
-# building. Prints the folder Qt is installed in as its last line.
+# The result and the source package it was built from are kept outside the
+# clone (KOLMIRA_CACHE, by default ~/.cache/kolmira), named by a hash of what
+# changes Qt: its version, the configure options below, the toolchain file's
+# settings (not its comments) and the MinGW packages' versions. The build runs
+# in TMPDIR (about 2 GB); a second run waits for the first rather than build.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
@@ -19,13 +18,11 @@ tools/setup.sh g++-mingw-w64-x86-64-posix ninja-build perl xz-utils >&2
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 
-# Only what Kolmira uses, which halves the build. Tablet support needs
-# wintab, which Debian's source leaves out. The main window and tool bar
-# stay (Qt Widgets' compatibility code defines a tool bar function), and so
-# do the input dialog and the table and tree views, which the windowsvista
-# style uses whether they are configured or not. Direct2D
-# stays a feature, which the DirectWrite font engine is built under; only
-# its platform plugin (direct2d1_1) goes.
+# Only what Kolmira uses, which halves the build. Tablet support needs wintab,
+# which Debian's source leaves out. Kept: the main window and tool bar (Qt
+# Widgets' compatibility code needs them), the input dialog and the table and
+# tree views (the windowsvista style uses them), and Direct2D as a feature
+# (the DirectWrite font engine is built under it).
 off=(opengl dbus icu network sql xml printsupport concurrent tabletevent zstd
     jpeg gif ico freetype vulkan sessionmanager direct2d1_1
     textodfwriter textmarkdownreader textmarkdownwriter pdf movie systemtrayicon
@@ -56,14 +53,8 @@ qt=$cache/qt-$version-mingw-w64-x86_64-$recipe
 
 mkdir -p "$cache"
 exec 9>"$qt.lock"
-if ! flock --nonblock 9; then
-    echo "Waiting for another run that builds $qt" >&2
-    flock 9
-fi
-if [[ -e $qt/.complete ]]; then
-    echo "$qt"
-    exit 0
-fi
+flock --nonblock 9 || { echo "Waiting for another run that builds $qt" >&2 && flock 9; }
+[[ -e $qt/.complete ]] && echo "$qt" && exit 0
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -73,46 +64,36 @@ echo "Building Qt $version for Windows into $qt (about 15 minutes on two cores, 
 # The machine's own Debian sources, as source entries, in apt folders of our
 # own: the machine's apt configuration is left alone, and no root is needed.
 mkdir -p "$work"/apt/{sources,lists/partial,cache/archives/partial} "$work/source"
-shopt -s nullglob
-for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [[ -e $list ]] && sed -n 's/^deb[[:space:]]/deb-src /p' "$list"
-done >"$work/apt/sources/source.list"
-for sources in /etc/apt/sources.list.d/*.sources; do
-    sed 's/^Types:.*/Types: deb-src/' "$sources" >"$work/apt/sources/$(basename "$sources")"
+for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.{list,sources}; do
+    [[ ! -f $file ]] || case $file in
+    *.sources) sed 's/^Types:.*/Types: deb-src/' "$file" >"$work/apt/sources/${file##*/}" ;;
+    *) sed -n 's/^deb[[:space:]]/deb-src /p' "$file" >"$work/apt/sources/${file##*/}" ;;
+    esac
 done
-shopt -u nullglob
 apt=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/apt/sources"
     -o Dir::State::Lists="$work/apt/lists" -o Dir::Cache="$work/apt/cache"
     -o APT::Sandbox::User="$(id -un)")
 apt-get "${apt[@]}" update -qq >&2
-if ! (cd "$work/source" && apt-get "${apt[@]}" source -qq "qt6-base=$version" >/dev/null); then
-    cat >&2 <<EOF
-Debian's archive no longer has the source of qt6-base $version, the version
-of this machine's qt6-base-dev. Bring the machine up to date (apt-get update
-&& apt-get upgrade), so that its Qt is the one the archive has, and run this
-again; or take the source from https://snapshot.debian.org/package/qt6-base/.
-EOF
+(cd "$work/source" && apt-get "${apt[@]}" source -qq "qt6-base=$version" >/dev/null) || {
+    echo "Debian's archive no longer has the source of qt6-base $version, this machine's qt6-base-dev." \
+        "Bring the machine up to date (apt-get update && apt-get upgrade) and run this again, or" \
+        "take the source from https://snapshot.debian.org/package/qt6-base/." | fmt >&2
     exit 1
-fi
+}
 source=$(echo "$work"/source/qt6-base-*/)
 
 # The build folders never reach the binaries, so that Qt built anywhere
 # gives the same files; the compiled-in prefix is a fixed one, and the
 # files are installed into the cache below it.
 prefix_maps="-ffile-prefix-map=$source=qt6-base -ffile-prefix-map=$work/build=build"
-cmake -S "$source" -B "$work/build" -G Ninja -Wno-dev \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+cmake -S "$source" -B "$work/build" -G Ninja -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
     -DCMAKE_INSTALL_PREFIX=/kolmira-qt -DCMAKE_C_FLAGS="$prefix_maps" -DCMAKE_CXX_FLAGS="$prefix_maps" \
-    "${options[@]}" >"$work/configure.log" 2>&1 || {
-    tail -n 40 "$work/configure.log" >&2
-    echo "Configuring Qt failed; see above." >&2
-    exit 1
-}
+    "${options[@]}" >"$work/configure.log" 2>&1 ||
+    { tail -n 40 "$work/configure.log" >&2 && echo "Configuring Qt failed; see above." >&2 && exit 1; }
 cmake --build "$work/build" -j "${JOBS:-$(nproc)}" >"$work/build.log" 2>&1 || {
     grep -E -m10 'FAILED:|error:|undefined reference' "$work/build.log" >&2 || tail -n 40 "$work/build.log" >&2
-    echo "Building Qt failed; see above." >&2
-    exit 1
+    echo "Building Qt failed; see above." >&2 && exit 1
 }
 rm -rf "$qt.partial"
 cmake --install "$work/build" --prefix "$qt.partial" >/dev/null
@@ -128,6 +109,6 @@ find "$work/source" -maxdepth 1 -type f -name 'qt6-base_*' -exec cp {} "$qt.part
 touch "$qt.partial/.complete"
 mv -T "$qt.partial" "$qt"
 echo "Qt built in $((SECONDS - started)) s" >&2
-others=$(find "$cache" -maxdepth 1 -name 'qt-*-mingw-w64-x86_64-*' ! -name '*.lock' ! -name '*.partial' ! -path "$qt" | wc -l)
+others=$(find "$cache" -maxdepth 1 -name 'qt-*-mingw-w64-x86_64-*[0-9a-f]' ! -path "$qt" | wc -l)
 ((others == 0)) || echo "$cache holds $others other Qt builds; remove those no longer used." >&2
 echo "$qt"

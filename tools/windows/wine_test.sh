@@ -5,7 +5,7 @@
 # run's log is removed first, so that a test that writes none shows none.
 log=$(basename "$1" .exe).log
 rm -f "$log"
-status=0
-wine "$1" -o "$log,txt" || status=$?
+wine "$1" -o "$log,txt"
+status=$?
 cat "$log" 2>/dev/null
 exit "$status"
