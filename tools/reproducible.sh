@@ -53,7 +53,7 @@ status=0
 (cd "$work" && reprotest --verbosity=1 --min-cpus=1 --vary="$variations" --store-dir="$store" \
     -c "$command" kolmira "$results") >"$store.log" 2>&1 || status=$?
 # What the second build varied, then the verdict or diffoscope's report.
-sed -n 's/^INFO:reprotest[.a-z]*:\(build "experiment.*\|[A-Z_]* variation.*\)/\1/p' "$store.log"
+sed -n '/build "experiment/,$ s/^INFO:reprotest[.a-z]*:\(build "experiment.*\|[A-Z_]* variation.*\)/\1/p' "$store.log"
 grep -q '^INFO:reprotest:Running diffoscope' "$store.log" ||
     { tail -n 40 "$store.log" >&2 && echo "A build failed; the whole log is $store.log." >&2 && exit 1; }
 sed -n '/^INFO:reprotest:Running diffoscope/,$p' "$store.log" | grep -v '^INFO:reprotest:'

@@ -59,7 +59,7 @@ flock --nonblock 9 || { echo "Waiting for another run that builds $qt" >&2 && fl
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 started=$SECONDS
-echo "Building Qt $version for Windows into $qt (about 15 minutes on two cores, once)" >&2
+echo "Building Qt $version for Windows into $qt (about 25 minutes on two cores, once)" >&2
 
 # The machine's own Debian sources, as source entries, in apt folders of our
 # own: the machine's apt configuration is left alone, and no root is needed.
