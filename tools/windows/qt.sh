@@ -33,9 +33,7 @@ off=(opengl dbus icu network sql xml printsupport concurrent tabletevent zstd
     columnview tablewidget treewidget datawidgetmapper
     fontcombobox lcdnumber dial toolbox keysequenceedit commandlinkbutton
     completer fscompleter)
-# The MIME database goes into Qt6Core gzipped: by Qt's Perl script, whose
-# header has no time in it (CMake's archiving writes the build's time), after
-# xmlstarlet has minified it.
+# Qt's Perl script gzips the MIME database without the time CMake's archiving puts in its header.
 options=(-DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DINPUT_opengl=no -DQT_AVOID_CMAKE_ARCHIVING_API=ON)
 for feature in "${off[@]}"; do options+=("-DFEATURE_$feature=OFF"); done

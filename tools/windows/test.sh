@@ -20,10 +20,9 @@ if [[ ${1-} != --in-session ]]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" --in-session
 fi
 
-# The steps run in shells of their own, so that a time limit ends them and
-# all they started: every variable and function below reaches them. Wine gets
-# a prefix and a home of its own (it links Documents into the home), no
-# offer of Mono or Gecko, and no menu entries.
+# The steps run in shells of their own, so that a time limit ends them and all
+# they started. Wine gets a prefix and a home of its own (it links Documents
+# into the home), no offer of Mono or Gecko, and no menu entries.
 work=$(mktemp -d)
 export build work HOME=$work/home WINEPREFIX=$work/wine WINEDEBUG=-all WINEARCH=win64 \
     WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
