@@ -10,11 +10,15 @@ cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
 
 build=${BUILD_DIR:-build}
-tools/setup.sh xvfb dbus pkg-config libxcb1-dev
-cmake -S tools/bench -B "$build-bench" -Wno-dev >/dev/null
-cmake --build "$build-bench" -j "$(nproc)"
+if [[ ${1-} != --in-session ]]; then
+    tools/setup.sh xvfb xauth dbus pkg-config libxcb1-dev
+    cmake -S tools/bench -B "$build-bench" -Wno-dev >/dev/null
+    cmake --build "$build-bench" -j "$(nproc)"
+    # No window manager: the timer watches the root window's children.
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" dbus-run-session -- "$0" --in-session
+fi
 kolmira=$PWD/$build/kolmira bench=$PWD/$build-bench work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
+trap 'rm -rf "$work"' EXIT
 
 mkdir "$work/long" && {
     echo 41
@@ -23,13 +27,7 @@ mkdir "$work/long" && {
         echo
     done
 } >"$work/kolmira_fam.txt"
-
-# No window manager: the timer watches the root window's children.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-dbus-daemon --session --nofork --print-address=3 3>"$work/bus" 2>/dev/null &
-for ((i = 0; i < 100; i++)); do [[ -s $work/display && -s $work/bus ]] && break; sleep 0.1; done
-DISPLAY=:$(<"$work/display") DBUS_SESSION_BUS_ADDRESS=$(<"$work/bus")
-export DISPLAY DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work
 unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON
 up_kolmira() { (cd "$work" && timeout 30 "$bench/map_timer" "$kolmira"); }
 up_bare() { (cd "$work" && timeout 30 "$bench/map_timer" "$bench/bare_window"); }

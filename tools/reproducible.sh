@@ -32,9 +32,8 @@ fi
 if [[ ${1-} == windows ]]; then
     git clone --quiet "$PWD" "$work/kolmira"
     # Both builds use the Qt for Windows built here, whatever HOME is.
-    cache=${KOLMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kolmira}
-    tools/windows/qt.sh >/dev/null
-    command="KOLMIRA_CACHE=$cache tools/windows/build.sh -DBUILD_TESTING=OFF"
+    qt=$(tools/windows/qt.sh | tail -n 1)
+    command="KOLMIRA_CACHE=${qt%/*} tools/windows/build.sh -DBUILD_TESTING=OFF"
     results='build-windows/kolmira-*'
     build=$build/windows
 else

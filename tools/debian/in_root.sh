@@ -11,7 +11,7 @@ cd "$(dirname "$0")/../.."
 release=$1
 shift
 tarball=$(tools/debian/chroot.sh "$release")
-archives=${KOLMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kolmira}/apt-archives-$release
+archives=${tarball%/chroots/*}/apt-archives-$release # in the same cache
 root=$(mktemp -d)
 trap 'rm -rf --one-file-system "$root"' EXIT
 mkdir -p "$archives" && tar -xzf "$tarball" -C "$root"

@@ -18,7 +18,8 @@ stage=$build/stage/Kolmira
 rm -rf "$build/stage"
 cmake --install "$build" --prefix "$PWD/$stage" --strip >/dev/null
 # What was installed, as paths in the folder, in a fixed order.
-mapfile -t files < <(sed "s|^$PWD/$stage/\(\./\)*||" "$build/install_manifest.txt" | LC_ALL=C sort)
+sed "s|^$PWD/$stage/\(\./\)*||" "$build/install_manifest.txt" | LC_ALL=C sort >"$build/files.txt"
+mapfile -t files <"$build/files.txt"
 # --strip leaves the DLLs it did not build as they came: libstdc++ alone is 24 MB.
 (cd "$stage" && printf '%s\n' "${files[@]}" | grep -i '\.dll$' | xargs x86_64-w64-mingw32-strip --strip-unneeded)
 
