@@ -34,7 +34,8 @@ throwaway=build/release/throwaway-keys
 source tools/release/keys.sh
 
 step "the Debian packages"
-make --no-print-directory package
+# Unless make package has built them from this commit already, as .ci/run does.
+[[ $(cat build/debian/commit 2>/dev/null) == "$(git rev-parse HEAD) bookworm trixie" ]] || make --no-print-directory package
 step "the Windows programs"
 make --no-print-directory windows
 step "collecting"

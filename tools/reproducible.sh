@@ -6,7 +6,8 @@
 # be byte-identical; otherwise diffoscope says what differs. Log and results
 # are kept in build/reprotest* (build/windows/reprotest* for Windows).
 #   tools/reproducible.sh           the Debian package for this machine's release,
-#                                   from the source package make package made
+#                                   from the source package make package made;
+#                                   sbuild's build of it is the first build
 #   tools/reproducible.sh windows   the zip and setup program, from a clone of HEAD
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +17,7 @@ build=${BUILD_DIR:-build}
 locale=sv_SE.UTF-8 # it must exist, or the varied build quietly runs in C
 tools/setup.sh reprotest diffoscope-minimal faketime disorderfs debhelper
 tools/locales.sh "$locale"
-work=$(mktemp -d)
+work=$(mktemp -d) first_build=()
 trap 'rm -rf --one-file-system "$work"' EXIT
 
 variations="-user_group,locales.locale+=$locale" # another user would need an account
@@ -37,9 +38,12 @@ if [[ ${1-} == windows ]]; then
     results='build-windows/kolmira-*'
     build=$build/windows
 else
-    version=$(dpkg-parsechangelog -S Version)
+    sbuilt=$build/debian/$(. /etc/os-release && echo "$VERSION_CODENAME")
+    version=$(dpkg-deb --field "$(echo "$sbuilt"/kolmira_*.deb)" Version)
     cp "$build/debian/kolmira_${version%-*}.orig.tar.gz" "$build/debian/kolmira_$version".{dsc,debian.tar.xz} \
         "$work/kolmira/"
+    mkdir -p "$work/control/source-root" && cp "$sbuilt"/*.deb "$work/control/source-root/"
+    first_build=(--control-build "$work/control")
     command="dpkg-source --extract kolmira_$version.dsc source && cd source &&
         DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage --no-sign --build=binary --build-profiles=nocheck"
     results='*.deb'
@@ -49,7 +53,7 @@ rm -rf --one-file-system "$store" && mkdir -p "$build"
 echo "Building $(git rev-parse --short HEAD) twice with reprotest (log: $store.log)"
 # One CPU for the first build and all for the second.
 status=0
-(cd "$work" && reprotest --verbosity=1 --min-cpus=1 --vary="$variations" --store-dir="$store" \
+(cd "$work" && reprotest --verbosity=1 --min-cpus=1 --vary="$variations" --store-dir="$store" "${first_build[@]}" \
     -c "$command" kolmira "$results") >"$store.log" 2>&1 || status=$?
 # What the second build varied, then the verdict or diffoscope's report.
 sed -n '/build "experiment/,$ s/^INFO:reprotest[.a-z]*:\(build "experiment.*\|[A-Z_]* variation.*\)/\1/p' "$store.log"

@@ -13,9 +13,7 @@ cd "$(dirname "$0")/../.."
 releases=${RELEASES:-bookworm trixie}
 out=${BUILD_DIR:-build}/debian
 tools/setup.sh lintian blhc devscripts autopkgtest piuparts uidmap
-version=$(dpkg-parsechangelog -S Version)
 arch=$(dpkg --print-architecture)
-dsc=$out/kolmira_$version.dsc
 # The tools' own words follow the user's language; LANGUAGE wins even over LC_ALL.
 c_locale=(env -u LANGUAGE LC_ALL=C.UTF-8)
 
@@ -29,7 +27,7 @@ files() {
     echo "=== blhc ($release build log)"
     "${c_locale[@]}" blhc --bindnow \
         --ignore-line '/usr/bin/c\+\+ -std=c\+\+20 -dM -E -c /usr/share/cmake-[0-9.]+/Modules/CMakeCXXCompilerABI\.cpp .*' \
-        "$out/$release/kolmira_${version}_$arch.build"
+        "${deb%.deb}.build"
     echo "=== hardening-check usr/bin/kolmira ($release)"
     # Control-flow marks are not asked for: bookworm's start-up files carry none.
     local unpacked && unpacked=$(mktemp -d)
@@ -42,7 +40,8 @@ files() {
 autopkgtest() {
     echo "=== autopkgtest ($2)"
     rm -rf "$out/$2/autopkgtest"
-    command autopkgtest --apt-upgrade --output-dir="$out/$2/autopkgtest" "$1" "$dsc" \
+    command autopkgtest --apt-upgrade --output-dir="$out/$2/autopkgtest" "$1" \
+        "$out/kolmira_$(dpkg-deb --field "$1" Version).dsc" \
         -- unshare --release "$2" --tarball "$tarball" >"$out/$2/autopkgtest.log" 2>&1 ||
         { tail -n 40 "$out/$2/autopkgtest.log" >&2 && return 1; }
     grep -E '^(PASS|FAIL|  )' "$out/$2/autopkgtest/keyboard-stdout" || true
@@ -62,10 +61,13 @@ steps=("${@:-files}")
 (($#)) || steps+=(autopkgtest piuparts)
 for step in "${steps[@]}"; do
     [[ $step =~ ^(files|autopkgtest|piuparts)$ ]] || { echo "usage: $0 [files|autopkgtest|piuparts]..." >&2 && exit 2; }
-    [[ $step != files ]] ||
-        { echo "=== lintian $dsc" && "${c_locale[@]}" lintian --pedantic --display-info --fail-on error,warning "$dsc"; }
+    if [[ $step == files ]]; then
+        for dsc in "$out"/kolmira_*.dsc; do
+            echo "=== lintian $dsc" && "${c_locale[@]}" lintian --pedantic --display-info --fail-on error,warning "$dsc"
+        done
+    fi
     for release in $releases; do
         tarball=$(tools/debian/chroot.sh "$release")
-        "$step" "$out/$release/kolmira_${version}_$arch.deb" "$release"
+        "$step" "$(echo "$out/$release"/kolmira_*_"$arch".deb)" "$release"
     done
 done

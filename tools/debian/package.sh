@@ -4,7 +4,11 @@
 #   build/debian/kolmira_<version>.dsc (with the orig and debian tarballs)
 #   build/debian/<release>/kolmira_<version>_<arch>.deb and the build log
 # for bookworm (Debian 12) and trixie (Debian 13), or the RELEASES given.
-# Needs Debian's archive; uncommitted changes are not part of the packages.
+# Debian 12 gets a source package of its own, <version>~deb12u1, as Debian's
+# stable updates are named: a lower version, so that a household moving to
+# Debian 13 gets the Debian 13 build. Needs Debian's archive; uncommitted
+# changes are not part of the packages. build/debian/commit names the commit
+# and the releases they were built for.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 releases=${RELEASES:-bookworm trixie}
@@ -17,7 +21,8 @@ for map in subuid subgid; do
     grep -q "^$(id -un):" /etc/$map || usermod --add-"${map}"s 100000-165535 "$(id -un)"
 done
 
-version=$(dpkg-parsechangelog -S Version)
+field() { git show HEAD:debian/changelog | dpkg-parsechangelog -l- -S "$1"; }
+version=$(field Version)
 upstream=${version%-*}
 # The orig tarball is git's archive of the commit, the same bytes every
 # time, without debian/, which goes into the Debian tarball.
@@ -27,15 +32,27 @@ git archive --format=tar.gz --prefix="kolmira-$upstream/" -o "$out/kolmira_$upst
 tar -xzf "$out/kolmira_$upstream.orig.tar.gz" -C "$out/source"
 git archive --prefix="kolmira-$upstream/" HEAD debian | tar -x -C "$out/source"
 (cd "$out" && dpkg-source --build "source/kolmira-$upstream")
+# Dated a second after the entry it follows, so that the source package is the same bytes every time.
+{ cat <<EOF && git show HEAD:debian/changelog; } >"$out/source/kolmira-$upstream/debian/changelog"
+kolmira ($version~deb12u1) bookworm; urgency=medium
+
+  * Built for Debian 12.
+
+ -- $(field Maintainer)  $(date -R -u -d @$(($(field Timestamp) + 1)))
+
+EOF
+(cd "$out" && dpkg-source --build "source/kolmira-$upstream")
 rm -rf "$out/source"
 
 for release in $releases; do
     tarball=$(tools/debian/chroot.sh "$release")
+    [[ $release == bookworm ]] && suffix=~deb12u1 || suffix=
     mkdir -p "$out/$release"
-    echo "Building kolmira $version for $release in a clean chroot"
-    log=$out/$release/kolmira_${version}_$(dpkg --print-architecture).build
+    echo "Building kolmira $version$suffix for $release in a clean chroot"
+    log=$out/$release/kolmira_$version${suffix}_$(dpkg --print-architecture).build
     sbuild --chroot-mode=unshare --chroot="$tarball" --dist="$release" --jobs="${JOBS:-$(nproc)}" \
         --no-run-lintian --no-run-piuparts --no-run-autopkgtest --no-source \
-        --build-dir="$PWD/$out/$release" --nolog "$out/kolmira_$version.dsc" >"$log" 2>&1 ||
+        --build-dir="$PWD/$out/$release" --nolog "$out/kolmira_$version$suffix.dsc" >"$log" 2>&1 ||
         { tail -n 40 "$log" >&2 && echo "The $release build failed; see above, or all of $log." >&2 && exit 1; }
 done
+echo "$(git rev-parse HEAD) $releases" >"$out/commit"
