@@ -50,7 +50,7 @@ else
 fi
 store=$PWD/$build/reprotest
 rm -rf --one-file-system "$store" && mkdir -p "$build"
-echo "Building $(git rev-parse --short HEAD) twice with reprotest (log: $store.log)"
+echo "Building $(git rev-parse --short HEAD) with reprotest (log: $store.log)"
 # One CPU for the first build and all for the second.
 status=0
 (cd "$work" && reprotest --verbosity=1 --min-cpus=1 --vary="$variations" --store-dir="$store" "${first_build[@]}" \

@@ -61,11 +61,9 @@ steps=("${@:-files}")
 (($#)) || steps+=(autopkgtest piuparts)
 for step in "${steps[@]}"; do
     [[ $step =~ ^(files|autopkgtest|piuparts)$ ]] || { echo "usage: $0 [files|autopkgtest|piuparts]..." >&2 && exit 2; }
-    if [[ $step == files ]]; then
-        for dsc in "$out"/kolmira_*.dsc; do
-            echo "=== lintian $dsc" && "${c_locale[@]}" lintian --pedantic --display-info --fail-on error,warning "$dsc"
-        done
-    fi
+    [[ $step != files ]] || for dsc in "$out"/kolmira_*.dsc; do
+        echo "=== lintian $dsc" && "${c_locale[@]}" lintian --pedantic --display-info --fail-on error,warning "$dsc"
+    done
     for release in $releases; do
         tarball=$(tools/debian/chroot.sh "$release")
         "$step" "$(echo "$out/$release"/kolmira_*_"$arch".deb)" "$release"

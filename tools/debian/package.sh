@@ -23,7 +23,7 @@ done
 
 field() { git show HEAD:debian/changelog | dpkg-parsechangelog -l- -S "$1"; }
 version=$(field Version)
-upstream=${version%-*}
+upstream=${version%-*} bookworm_version=$version~deb12u1
 # The orig tarball is git's archive of the commit, the same bytes every
 # time, without debian/, which goes into the Debian tarball.
 rm -rf "$out" && mkdir -p "$out/source"
@@ -34,7 +34,7 @@ git archive --prefix="kolmira-$upstream/" HEAD debian | tar -x -C "$out/source"
 (cd "$out" && dpkg-source --build "source/kolmira-$upstream")
 # Dated a second after the entry it follows, so that the source package is the same bytes every time.
 { cat <<EOF && git show HEAD:debian/changelog; } >"$out/source/kolmira-$upstream/debian/changelog"
-kolmira ($version~deb12u1) bookworm; urgency=medium
+kolmira ($bookworm_version) bookworm; urgency=medium
 
   * Built for Debian 12.
 
@@ -46,13 +46,13 @@ rm -rf "$out/source"
 
 for release in $releases; do
     tarball=$(tools/debian/chroot.sh "$release")
-    [[ $release == bookworm ]] && suffix=~deb12u1 || suffix=
+    [[ $release == bookworm ]] && built=$bookworm_version || built=$version
     mkdir -p "$out/$release"
-    echo "Building kolmira $version$suffix for $release in a clean chroot"
-    log=$out/$release/kolmira_$version${suffix}_$(dpkg --print-architecture).build
+    echo "Building kolmira $built for $release in a clean chroot"
+    log=$out/$release/kolmira_${built}_$(dpkg --print-architecture).build
     sbuild --chroot-mode=unshare --chroot="$tarball" --dist="$release" --jobs="${JOBS:-$(nproc)}" \
         --no-run-lintian --no-run-piuparts --no-run-autopkgtest --no-source \
-        --build-dir="$PWD/$out/$release" --nolog "$out/kolmira_$version$suffix.dsc" >"$log" 2>&1 ||
+        --build-dir="$PWD/$out/$release" --nolog "$out/kolmira_$built.dsc" >"$log" 2>&1 ||
         { tail -n 40 "$log" >&2 && echo "The $release build failed; see above, or all of $log." >&2 && exit 1; }
 done
 echo "$(git rev-parse HEAD) $releases" >"$out/commit"
