@@ -20,11 +20,12 @@ build: deps
 
 run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	    tools/setup.sh xvfb xauth >&2; \
 	    echo "Kolmira needs a graphical display, and none was found; try: xvfb-run make run" >&2; \
 	    exit 1; \
 	fi
 	@$(MAKE) --no-print-directory build
-	@cd examples && ../$(BUILD_DIR)/kolmira
+	@kolmira="$$(realpath -m -- "$(BUILD_DIR)")/kolmira" && cd examples && "$$kolmira"
 
 # The accessibility tests also need a private X server, D-Bus and the Orca
 # screen reader, and the checks of the manual pages, the desktop entry and the

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
 
-build=${BUILD_DIR:-build}
+build=$(realpath -m "${BUILD_DIR:-build}")
 if [[ ${1-} != --in-session ]]; then
     tools/setup.sh xvfb xauth dbus pkg-config libxcb1-dev
     cmake -S tools/bench -B "$build-bench" -Wno-dev >/dev/null
@@ -17,7 +17,7 @@ if [[ ${1-} != --in-session ]]; then
     # No window manager: the timer watches the root window's children.
     exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" dbus-run-session -- "$0" --in-session
 fi
-kolmira=$PWD/$build/kolmira bench=$PWD/$build-bench work=$(mktemp -d)
+kolmira=$build/kolmira bench=$build-bench work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 mkdir "$work/long" && {
@@ -39,14 +39,22 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : 
 # unmeasured run each; prints the medians of the first and the second column.
 paired() {
     local runs=$1 a=$2 b=$3
-    "$a" >/dev/null && "$b" >/dev/null
+    "$a" >/dev/null
+    "$b" >/dev/null
     for ((run = 0; run < runs; run++)); do
-        if ((run % 2)); then "$a" >>"$work/a" && "$b" >>"$work/b"; else "$b" >>"$work/b" && "$a" >>"$work/a"; fi
+        if ((run % 2)); then
+            "$a" >>"$work/a"
+            "$b" >>"$work/b"
+        else
+            "$b" >>"$work/b"
+            "$a" >>"$work/a"
+        fi
     done
     for file in a b; do for column in 1 2; do cut -d' ' -f$column "$work/$file" | median; done; done | paste -s -d ' '
     rm -f "$work/a" "$work/b"
 }
-read -r k_ms k_kib b_ms b_kib < <(paired "${RUNS:-20}" up_kolmira up_bare)
+paired "${RUNS:-20}" up_kolmira up_bare >"$work/medians"
+read -r k_ms k_kib b_ms b_kib <"$work/medians"
 echo "Start-up until the window is mapped: medians of ${RUNS:-20} paired runs"
 awk -v km="$k_ms" -v bm="$b_ms" -v kk="$k_kib" -v bk="$b_kib" 'BEGIN {
     printf "%-22s %12s %16s\n%-22s %12.1f %16.0f\n%-22s %12.1f %16.0f\n", "", "time (ms)", "peak RSS (KiB)",
@@ -58,7 +66,8 @@ if (($(df --output=avail -B1 "$work" | tail -n 1) < (5 << 28))); then
     echo "Reading past a 1 GiB row: skipped, less than 1.25 GiB free in $work" && exit 0
 fi
 { echo 1 && head -c $((1 << 30)) /dev/zero | tr '\0' 5 && echo; } >"$work/long/kolmira_fam.txt"
-read -r l_ms _ w_ms _ < <(paired "${LONG_RUNS:-5}" up_long wc_ms)
+paired "${LONG_RUNS:-5}" up_long wc_ms >"$work/medians"
+read -r l_ms _ w_ms _ <"$work/medians"
 echo
 echo "Reading past a row of 1 GiB: medians of ${LONG_RUNS:-5} paired runs"
 awk -v l="$l_ms" -v w="$w_ms" 'BEGIN { printf "%-22s %12s\n%-22s %12.1f\n%-22s %12.1f\n%-22s %12.3f   (goal: at most 2)\n",

@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
 
-build=${BUILD_DIR:-build}
+build=$(realpath -m "${BUILD_DIR:-build}")
 locale=sv_SE.UTF-8 # it must exist, or the varied build quietly runs in C
 tools/setup.sh reprotest diffoscope-minimal faketime disorderfs debhelper
 tools/locales.sh "$locale"
@@ -48,7 +48,7 @@ else
         DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage --no-sign --build=binary --build-profiles=nocheck"
     results='*.deb'
 fi
-store=$PWD/$build/reprotest
+store=$build/reprotest
 rm -rf --one-file-system "$store" && mkdir -p "$build"
 echo "Building $(git rev-parse --short HEAD) with reprotest (log: $store.log)"
 # One CPU for the first build and all for the second.

@@ -5,7 +5,8 @@
 # `make test`. Made by mmdebstrap (variant minbase: what a new machine has) and
 # kept in ${KOLMIRA_CACHE:-~/.cache/kolmira}/chroots. It is made afresh when
 # it is older than a week, so that it holds that week's security updates, or
-# when the recipe below changes, since its hash names the file.
+# when the recipe below changes, since its hash names the file. Installs
+# mmdebstrap when it is missing.
 set -euo pipefail
 release=${1:?usage: $0 bookworm|trixie}
 mirror=http://deb.debian.org/debian
@@ -15,9 +16,12 @@ cache=${KOLMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kolmira}/chroots
 key=$(printf '%s\n' "${recipe[@]}" | sha256sum | cut -c1-12)
 tarball=$cache/$release-$(dpkg --print-architecture)-$key.tar.gz
 if [[ -z $(find "$tarball" -mtime -7 2>/dev/null) ]]; then
+    "$(dirname "$0")/../setup.sh" mmdebstrap >&2
     echo "Making the $release chroot $tarball" >&2
-    mkdir -p "$cache" && rm -f "$cache/$release"-*.tar.gz
+    mkdir -p "$cache"
     # Under another name first: a half-made tarball is never used.
-    "${recipe[@]}" | gzip -n >"$tarball.part" && mv "$tarball.part" "$tarball"
+    "${recipe[@]}" | gzip -n >"$tarball.part"
+    mv "$tarball.part" "$tarball"
+    find "$cache" -name "$release-*.tar.gz" ! -path "$tarball" -delete
 fi
 echo "$tarball"

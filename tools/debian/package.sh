@@ -12,8 +12,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 releases=${RELEASES:-bookworm trixie}
-out=${BUILD_DIR:-build}/debian
-tools/setup.sh dpkg-dev git sbuild mmdebstrap uidmap
+out=$(realpath -m "${BUILD_DIR:-build}")/debian
+tools/setup.sh dpkg-dev git sbuild uidmap
 
 # sbuild's unshare mode maps the chroot's users onto the caller's
 # subordinate ids, which root has none of by default.
@@ -52,7 +52,7 @@ for release in $releases; do
     log=$out/$release/kolmira_${built}_$(dpkg --print-architecture).build
     sbuild --chroot-mode=unshare --chroot="$tarball" --dist="$release" --jobs="${JOBS:-$(nproc)}" \
         --no-run-lintian --no-run-piuparts --no-run-autopkgtest --no-source \
-        --build-dir="$PWD/$out/$release" --nolog "$out/kolmira_$built.dsc" >"$log" 2>&1 ||
+        --build-dir="$out/$release" --nolog "$out/kolmira_$built.dsc" >"$log" 2>&1 ||
         { tail -n 40 "$log" >&2 && echo "The $release build failed; see above, or all of $log." >&2 && exit 1; }
 done
 echo "$(git rev-parse HEAD) $releases" >"$out/commit"

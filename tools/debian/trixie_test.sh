@@ -10,7 +10,8 @@ trap 'rm -rf "$repository"' EXIT
 git clone --quiet --bare --no-hardlinks . "$repository/kolmira.git"
 echo "Testing $(git log -1 --format='%h %s') on Debian 13"
 BINDS="$repository/kolmira.git:/srv/kolmira.git" tools/debian/in_root.sh trixie sh -euc "
-    apt-get update -qq && apt-get install -y -qq make git sudo >/dev/null
+    apt-get update -qq
+    apt-get install -y -qq make git sudo >/dev/null
     useradd --create-home --shell /bin/bash --groups sudo user
     echo 'user ALL=(ALL) NOPASSWD: ALL' >/etc/sudoers.d/user
     chown -R user: /srv/kolmira.git

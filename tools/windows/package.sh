@@ -66,7 +66,8 @@ done | sed '/^SetOutPath/s|/|\\|g' >"$nsis/files.nsh"
 # under which licences, in full.
 for text in LICENSE.txt THIRD-PARTY.txt licenses/qt/{L,}GPL-3.0-only.txt \
     licenses/mingw-w64/{gcc-runtime,mingw-w64}-copyright.txt; do
-    cat "$stage/$text" && printf '\n\n'
+    cat "$stage/$text"
+    printf '\n\n'
 done | sed '1s/^/\xef\xbb\xbf/; s/\r*$/\r/' >"$nsis/licence.txt"
 setup=$PWD/$build/kolmira-$version-setup.exe
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DOUTFILE="$setup" -DLISTS="$PWD/$nsis" \
