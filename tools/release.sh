@@ -5,7 +5,8 @@
 # and the binary packages for Debian 12 and 13 (make package), the Windows
 # setup program and zip, signed (make windows), the Qt source they were built
 # from, the release notes in English and Swedish (written in the metainfo's
-# <releases>), SHA256SUMS and its OpenPGP signature SHA256SUMS.asc; and
+# <releases>), SHA256SUMS, its OpenPGP signature SHA256SUMS.asc and the
+# public key kolmira.asc, all in that one folder; and
 # build/release/apt/, the signed apt repository (tools/release/apt.sh) with
 # its public key. The keys are the releaser's (tools/release/keys.sh says
 # which variables name them), or throwaway ones.
@@ -40,26 +41,29 @@ step "the Windows programs"
 make --no-print-directory windows
 step "collecting"
 
-mkdir -p "$out/debian"
+# All in one folder, as a releases page lists them, so that SHA256SUMS
+# checks the files in a download folder by their names.
 for codename in bookworm trixie; do
-    mkdir -p "$out/debian/$codename" "$apt/pool/$codename"
-    cp build/debian/$codename/kolmira_*.deb "$out/debian/$codename/"
+    mkdir -p "$apt/pool/$codename"
+    cp build/debian/$codename/kolmira_*.deb "$out/"
     cp build/debian/$codename/kolmira_*.deb "$apt/pool/$codename/"
 done
 # The source package: the .dsc and the files it lists, the orig tarball among them.
-dcmd cp build/debian/kolmira_*.dsc "$out/debian/"
-orig=$(ls "$out"/debian/kolmira_*.orig.tar.*)
+dcmd cp build/debian/kolmira_*.dsc "$out/"
+orig=$(ls "$out"/kolmira_*.orig.tar.*)
 cp "$orig" "$out/kolmira-$version.tar.${orig##*.tar.}"
 
 windows=${WINDOWS_BUILD_DIR:-build-windows}
 cp "$windows/kolmira-$version-setup.exe" "$windows/kolmira-$version-windows-x64.zip" "$out/"
 # The LGPL asks for the source of the Qt shipped in them beside them.
-mkdir -p "$out/qt6-base" && cp "$(tools/windows/qt.sh | tail -n 1)"/source/* "$out/qt6-base/"
+cp "$(tools/windows/qt.sh | tail -n 1)"/source/* "$out/"
 
 (cd "$out" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum >../SHA256SUMS &&
     mv ../SHA256SUMS .)
 gpg --batch --yes --quiet --local-user "$KOLMIRA_OPENPGP_KEY" --digest-algo SHA512 \
     --armor --detach-sign --output "$out/SHA256SUMS.asc" "$out/SHA256SUMS"
+# The key that checks SHA256SUMS.asc, beside it as in the repository.
+cp "$public_key" "$out/kolmira.asc"
 cp "$public_key" "$apt/kolmira.asc"
 
 step "the apt repository"

@@ -23,7 +23,9 @@ c_locale=(env -u LANGUAGE LC_ALL=C.UTF-8) # the tools' words are not Kolmira's
 echo "== Checksums and their signature"
 (cd "$release" && sha256sum --check --strict SHA256SUMS)
 gpg=(gpg --homedir "$work/gnupg" --batch)
-mkdir -m 700 "$work/gnupg" && "${gpg[@]}" --quiet --import "$apt/kolmira.asc"
+# With the key beside the files, which must be the repository's.
+cmp "$release/kolmira.asc" "$apt/kolmira.asc"
+mkdir -m 700 "$work/gnupg" && "${gpg[@]}" --quiet --import "$release/kolmira.asc"
 "${c_locale[@]}" "${gpg[@]}" --verify "$release/SHA256SUMS.asc" "$release/SHA256SUMS"
 fingerprint() { gpg --batch --with-colons --show-keys "$1" 2>/dev/null | awk -F: '$1 == "fpr" {print $10; exit}'; }
 signer=$(fingerprint "$apt/kolmira.asc")
@@ -61,7 +63,8 @@ KOLMIRA_OPENPGP_KEY=$signer tools/release/apt.sh "$work/newer" bookworm trixie >
 for suite in bookworm trixie; do
     echo "== The apt repository in a fresh $suite root, then the upgrade"
     BINDS="$apt:/srv/kolmira $work/newer:/srv/newer" tools/debian/in_root.sh "$suite" sh -ec '
-        apt-get update -qq && apt-get install -y -qq appstream >/dev/null
+        apt-get update -qq
+        apt-get install -y -qq appstream >/dev/null
         # What a household does, with the repository on disk here.
         mkdir -p /etc/apt/keyrings && cp /srv/kolmira/kolmira.asc /etc/apt/keyrings/
         sed "s|^URIs: .*|URIs: file:/srv/kolmira|" /srv/kolmira/kolmira-'"$suite"'.sources \
