@@ -13,7 +13,8 @@ struct Hits {
 // the seven main numbers in characters 1-14 and the four additional numbers
 // in 15-22. Fields compare by value, so "05", " 5" and "5 " are all 5; a
 // field that is blank, missing or 0 matches nothing. A number that stands
-// more than once in a row counts once.
+// more than once in a row counts once: a row cannot hold a number twice, so
+// a repeated one is a slip of the pen, which must not win "7 rätt".
 Hits count_hits(QStringView row, QStringView ratt_rad);
 
 enum class PrizeClass { none, four_plus_one, five, six, six_plus_one, seven };
