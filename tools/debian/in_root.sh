@@ -5,7 +5,8 @@
 # display, buses). The root lives in a mount and PID namespace of its own, so
 # that /proc, /dev/pts and the in-memory /tmp end with it, and is removed
 # afterwards. BINDS="FOLDER:PATH ..." mounts folders of this machine into it
-# at PATH; downloaded packages are kept in the cache. Needs root.
+# at PATH (neither with blanks); downloaded packages are kept in the cache.
+# Needs root.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 release=$1

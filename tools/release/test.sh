@@ -49,7 +49,8 @@ done
 
 # The same packages with their version raised, as a binary-only rebuild
 # (binNMU) raises it, in a copy of the repository signed with the same key.
-cp -a "$apt" "$work/newer"
+# Both from the temporary folder, whose name has no blanks to split BINDS at.
+cp -a "$apt" "$work/apt" && cp -a "$apt" "$work/newer"
 for deb in "$apt"/pool/*/kolmira_*.deb; do
     dpkg-deb --raw-extract "$deb" "$work/unpacked"
     sed -i 's/^Version: .*/&+b1/' "$work/unpacked/DEBIAN/control"
@@ -62,7 +63,7 @@ KOLMIRA_OPENPGP_KEY=$signer tools/release/apt.sh "$work/newer" bookworm trixie >
 # shellcheck disable=SC2016 # the script is expanded in the root
 for suite in bookworm trixie; do
     echo "== The apt repository in a fresh $suite root, then the upgrade"
-    BINDS="$apt:/srv/kolmira $work/newer:/srv/newer" tools/debian/in_root.sh "$suite" sh -ec '
+    BINDS="$work/apt:/srv/kolmira $work/newer:/srv/newer" tools/debian/in_root.sh "$suite" sh -ec '
         apt-get update -qq
         apt-get install -y -qq appstream >/dev/null
         # What a household does, with the repository on disk here.
