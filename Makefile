@@ -20,7 +20,7 @@ build: deps
 
 run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-	    tools/setup.sh xvfb xauth >&2; \
+	    tools/setup.sh test >&2; \
 	    echo "Kolmira needs a graphical display, and none was found; try: xvfb-run make run" >&2; \
 	    exit 1; \
 	fi
@@ -31,8 +31,7 @@ run:
 # screen reader, and the checks of the manual pages, the desktop entry and the
 # metainfo Debian's tools; where those cannot be installed they skip and say so.
 test: build
-	@tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi orca xdotool \
-	    groff-base desktop-file-utils appstream || \
+	@tools/setup.sh test || \
 	    echo "Could not install the accessibility tests' and file checks' packages; they will be skipped." >&2
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
@@ -42,16 +41,15 @@ sanitize: deps
 
 # clazy checks src/ as it compiles; clang-tidy (.clang-tidy) reads what it compiled.
 lint: deps
-	@tools/setup.sh clazy clang-tidy
+	@tools/setup.sh lint
 	@$(CMAKE) --workflow --preset lint
 	@run-clang-tidy -p build-lint -quiet -j $(JOBS) '^$(CURDIR)/src/' >build-lint/clang-tidy.log 2>&1 || \
 	    { grep -v '^[0-9]* warnings* generated' build-lint/clang-tidy.log >&2; exit 1; }
 	@echo "lint: no findings from clazy or clang-tidy in src/"
 
-# libFuzzer comes with clang's runtime, packaged by clang's major version. A
-# failing input is written into fuzz/corpus/, which make test replays.
+# A failing input is written into fuzz/corpus/, which make test replays.
 fuzz: deps
-	@tools/setup.sh clang && tools/setup.sh libclang-rt-$$(clang -dumpversion | cut -d. -f1)-dev
+	@tools/setup.sh fuzz
 	@$(CMAKE) --preset fuzz -DKOLMIRA_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
 	@$(CMAKE) --build --preset fuzz
 	@ctest --preset fuzz -j $(JOBS)

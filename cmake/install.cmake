@@ -19,8 +19,13 @@ install(FILES data/icons/kolmira-48.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps
         RENAME ${KOLMIRA_APP_ID}.png)
 
-# man reads the pages as they are; a package compresses them (dh_compress).
-install(FILES data/kolmira.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-# man shows it in place of the English one wherever the language is Swedish.
-install(FILES data/kolmira.sv.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/sv/man1 RENAME kolmira.1)
+# man reads the pages as they are, with the version filled in; a package
+# compresses them (dh_compress). man shows the Swedish page in place of the
+# English one wherever the language is Swedish.
+foreach(page kolmira kolmira.sv)
+    configure_file(data/${page}.1 man/${page}.1 @ONLY)
+endforeach()
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/kolmira.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/kolmira.sv.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/sv/man1 RENAME kolmira.1)
 install(FILES ${KOLMIRA_GUIDE_HTML} DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -83,3 +83,55 @@ install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright
         DESTINATION licenses/mingw-w64 RENAME gcc-runtime-copyright.txt)
 install(FILES /usr/share/doc/mingw-w64-common/copyright
         DESTINATION licenses/mingw-w64 RENAME mingw-w64-copyright.txt)
+
+# The example row file, with Windows' line ends, for the household to copy
+# into its Documents folder (the Start menu opens it in Notepad).
+configure_file(examples/kolmira_fam.txt generated/kolmira_fam.txt @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/kolmira_fam.txt DESTINATION exempel)
+
+# As the installation ends: with --strip, the DLLs that were not built here
+# are stripped too (libstdc++ alone is 24 MB as it comes); then the setup
+# program's lists are written from what was installed, for
+# data/windows/kolmira.nsi: the files to install (nsis/files.nsh) and to
+# remove, then every folder, the deepest first (nsis/removed_files.nsh); and
+# the installed files, sorted (nsis/files.txt).
+install(CODE "set(strip \"${CMAKE_STRIP}\")\nset(nsis \"${CMAKE_CURRENT_BINARY_DIR}/nsis\")")
+install(CODE [[
+    set(files ${CMAKE_INSTALL_MANIFEST_FILES})
+    list(SORT files)
+    set(installed "")
+    set(removed "")
+    set(folders "")
+    set(listed "")
+    set(current "-")
+    foreach(path IN LISTS files)
+        file(RELATIVE_PATH file "${CMAKE_INSTALL_PREFIX}" "${path}")
+        if(CMAKE_INSTALL_DO_STRIP AND file MATCHES "\\.dll$")
+            execute_process(COMMAND ${strip} --strip-unneeded "${path}" COMMAND_ERROR_IS_FATAL ANY)
+        endif()
+        get_filename_component(folder "${file}" DIRECTORY)
+        if(NOT folder STREQUAL current)
+            string(REPLACE "/" "\\" target "$INSTDIR/${folder}")
+            string(REGEX REPLACE "\\\\$" "" target "${target}")
+            string(APPEND installed "SetOutPath \"${target}\"\n")
+            set(current "${folder}")
+        endif()
+        string(APPEND installed "File \"${path}\"\n")
+        string(REPLACE "/" "\\" target "$INSTDIR/${file}")
+        string(APPEND removed "Delete \"${target}\"\n")
+        while(NOT folder STREQUAL "")
+            list(APPEND folders "${folder}")
+            get_filename_component(folder "${folder}" DIRECTORY)
+        endwhile()
+        string(APPEND listed "${file}\n")
+    endforeach()
+    list(REMOVE_DUPLICATES folders)
+    list(SORT folders ORDER DESCENDING)
+    foreach(folder IN LISTS folders)
+        string(REPLACE "/" "\\" target "$INSTDIR/${folder}")
+        string(APPEND removed "RMDir \"${target}\"\n")
+    endforeach()
+    file(WRITE "${nsis}/files.nsh" "${installed}")
+    file(WRITE "${nsis}/removed_files.nsh" "${removed}")
+    file(WRITE "${nsis}/files.txt" "${listed}")
+]])

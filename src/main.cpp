@@ -7,7 +7,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kolmira"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(KOLMIRA_VERSION));
     // Lets Wayland desktops match the window to its desktop entry and icon.
     QApplication::setDesktopFileName(QStringLiteral(KOLMIRA_APP_ID));
 

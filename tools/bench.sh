@@ -11,7 +11,7 @@ unset MAKEFLAGS MFLAGS MAKELEVEL
 
 build=$(realpath -m "${BUILD_DIR:-build}")
 if [[ ${1-} != --in-session ]]; then
-    tools/setup.sh xvfb xauth dbus pkg-config libxcb1-dev
+    tools/setup.sh test bench
     cmake -S tools/bench -B "$build-bench" -Wno-dev >/dev/null
     cmake --build "$build-bench" -j "$(nproc)"
     # No window manager: the timer watches the root window's children.

@@ -6,15 +6,15 @@
 # setup program and zip, signed (make windows), the Qt source they were built
 # from, the release notes in English and Swedish (written in the metainfo's
 # <releases>), SHA256SUMS, its OpenPGP signature SHA256SUMS.asc and the
-# public key kolmira.asc, all in that one folder; and
-# build/release/apt/, the signed apt repository (tools/release/apt.sh) with
-# its public key. The keys are the releaser's (tools/release/keys.sh says
-# which variables name them), or throwaway ones.
+# public key kolmira.asc, all in that one folder; and adds the packages to
+# build/release/apt/, the signed apt repository (tools/release/apt.sh), kept
+# from release to release. The keys are the releaser's (tools/release/keys.sh
+# says which variables name them), or throwaway ones.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
 
-tools/setup.sh gnupg openssl xsltproc xz-utils apt-utils appstream-generator devscripts
+tools/setup.sh package windows release
 [[ -z $(git status --porcelain) ]] ||
     { git status --short >&2 && echo "make release builds one commit: commit or stash these first." >&2 && exit 1; }
 version=$(sed -n 's/^project(kolmira VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
@@ -22,7 +22,7 @@ metainfo=data/io.github.tumbrek.Kolmira.metainfo.xml
 out=build/release/$version apt=build/release/apt started=$SECONDS
 step() { echo "make release: $1 ($((SECONDS - started)) s)"; }
 
-rm -rf "$out" "$apt" && mkdir -p "$out" "$apt"
+rm -rf "$out" && mkdir -p "$out"
 for lang in en sv; do
     notes=$out/release-notes$([[ $lang == en ]] || echo ".$lang").md
     xsltproc --stringparam version "$version" --stringparam lang "$lang" \
@@ -43,11 +43,7 @@ step "collecting"
 
 # All in one folder, as a releases page lists them, so that SHA256SUMS
 # checks the files in a download folder by their names.
-for codename in bookworm trixie; do
-    mkdir -p "$apt/pool/$codename"
-    cp build/debian/$codename/kolmira_*.deb "$out/"
-    cp build/debian/$codename/kolmira_*.deb "$apt/pool/$codename/"
-done
+cp build/debian/{bookworm,trixie}/kolmira_*.deb "$out/"
 # The source package: the .dsc and the files it lists, the orig tarball among them.
 dcmd cp build/debian/kolmira_*.dsc "$out/"
 orig=$(ls "$out"/kolmira_*.orig.tar.*)
@@ -64,10 +60,10 @@ gpg --batch --yes --quiet --local-user "$KOLMIRA_OPENPGP_KEY" --digest-algo SHA5
     --armor --detach-sign --output "$out/SHA256SUMS.asc" "$out/SHA256SUMS"
 # The key that checks SHA256SUMS.asc, beside it as in the repository.
 cp "$public_key" "$out/kolmira.asc"
-cp "$public_key" "$apt/kolmira.asc"
 
 step "the apt repository"
-tools/release/apt.sh "$apt" bookworm trixie
+PUBLIC_KEY=$public_key tools/release/apt.sh "$apt" "bookworm=$(echo build/debian/bookworm/kolmira_*.deb)" \
+    "trixie=$(echo build/debian/trixie/kolmira_*.deb)"
 
 step "done"
 echo "Release $version of commit $(git rev-parse HEAD), signed by $KOLMIRA_OPENPGP_KEY:"

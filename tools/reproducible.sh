@@ -15,8 +15,7 @@ unset MAKEFLAGS MFLAGS MAKELEVEL
 
 build=$(realpath -m "${BUILD_DIR:-build}")
 locale=sv_SE.UTF-8 # it must exist, or the varied build quietly runs in C
-tools/setup.sh reprotest diffoscope-minimal faketime disorderfs debhelper
-tools/locales.sh "$locale"
+tools/setup.sh package reproducible "$locale"
 work=$(mktemp -d) first_build=()
 trap 'rm -rf --one-file-system "$work"' EXIT
 

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${BUILD_DIR:-build} # built by `make screenshots`
-tools/setup.sh xvfb xauth dbus at-spi2-core python3-pyatspi imagemagick qt6ct
+tools/setup.sh test screenshots
 
 out=$build/screenshots
 rm -rf "$out" && mkdir -p "$out/dark"

@@ -1,20 +1,67 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever the build and the tests need and the
-# machine lacks. Extra packages can be asked for as arguments.
+# tools/setup.sh [STEP|LOCALE]...: installs, with apt-get (through sudo when
+# not root), what the build and the named steps need and the machine lacks,
+# and generates the named locales (such as sv_SE.UTF-8). The build's packages
+# are debian/control's Build-Depends, the tests' are debian/tests/control's
+# Depends; every other step's tools are listed below, once. Installs wait for
+# each other, so that steps may install side by side. Needs Debian 12 or 13.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
-# cmark-gfm renders the Swedish guide into a web page.
-packages=(cmake make g++ dpkg-dev qt6-base-dev libgl-dev fonts-liberation2 cmark-gfm "$@")
+# What each step needs beyond the build; a step that runs another's tools names both.
+declare -A needs=(
+    [test]="orca, groff-base, desktop-file-utils, appstream" # screen reader, file checks
+    [lint]="clazy, clang-tidy"
+    [fuzz]="clang, libclang-rt-dev" # libFuzzer and the sanitizers' runtime
+    [package]="sbuild, mmdebstrap, uidmap, devscripts, faketime" # sbuild, dch, git deborig
+    [check]="lintian, blhc, autopkgtest, piuparts"
+    [reproducible]="reprotest, diffoscope-minimal, disorderfs"
+    [windows]="g++-mingw-w64-x86-64-posix, ninja-build, nsis, zip, osslsigncode, xmlstarlet"
+    [windows-test]="wine, wine64, fonts-wine" # Wine's own fonts, which Windows' dialogs ask for
+    [screenshots]="imagemagick, qt6ct"
+    [bench]="pkg-config, libxcb1-dev"
+    [release]="gnupg, openssl, xsltproc, reprepro, appstream-generator"
+    [release-test]="unzip"
+)
 
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [[ $status == "install ok installed" ]] || missing+=("$package")
+# A deb822 field's value, its lines joined.
+field() { awk -v name="$1:" '/^[^ \t]/ {on = $1 == name; sub(/^[^:]*:/, "")} on' "$2" | tr '\n' ' '; }
+depends=$(field Build-Depends debian/control) locales=()
+for step in "$@"; do
+    case $step in
+    *.UTF-8) locales+=("$step") && depends+=", locales" ;;
+    *) [[ -v needs[$step] ]] || { echo "tools/setup.sh: no step $step" >&2 && exit 2; }
+        depends+=", ${needs[$step]}" ;;&
+    test) depends+=", $(field Depends debian/tests/control | sed 's/\(^\| \)kolmira,//')" ;;
+    esac
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+depends=$(sed -E 's/(\s*,)+\s*/, /g; s/^[ ,]+|[ ,]+$//g' <<<"$depends") # apt wants no empty entries
 
-echo "Installing: ${missing[*]}"
-# The lock time-out waits for another apt or dpkg run (an update, a parallel make target).
-apt=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300)
-[[ $(id -u) -eq 0 ]] || apt=(sudo "${apt[@]}")
-"${apt[@]}" update -qq && "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+update=
+# Qt for Windows is built from Debian's own source, which apt-get source
+# fetches, checked as packages are, from the source index that a machine set
+# up for binaries lacks: Debian's entries get deb-src beside deb.
+# shellcheck disable=SC2016 # apt's format
+if [[ " $* " == *" windows "* ]] && ! apt-get indextargets --format '$(IDENTIFIER)' | grep -qx Sources; then
+    echo "Adding deb-src to Debian's entries in /etc/apt/sources.list*" && update=yes
+fi
+# dpkg-checkbuilddeps, which says whether anything is missing, is dpkg-dev's.
+if [[ -n $update ]] || ! command -v dpkg-checkbuilddeps >/dev/null ||
+    ! dpkg-checkbuilddeps -d "$depends" /dev/null 2>/dev/null; then
+    echo "Installing what ${*:-the build} needs"
+    # apt takes its lists' lock without waiting: one install at a time, update included.
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive flock /var/lib/apt/lists sh -ec '
+        if [ -n "$2" ]; then
+            sed -i "/^Types: deb\$/s/\$/ deb-src/" /etc/apt/sources.list.d/debian.sources 2>/dev/null || true
+            grep -qs "^deb-src" /etc/apt/sources.list ||
+                sed -i "/^deb [^#]*debian\.org/{p;s/^deb /deb-src /}" /etc/apt/sources.list 2>/dev/null || true
+        fi
+        apt-get update -qq
+        apt-get satisfy -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 "dpkg-dev, $1" >/dev/null' - "$depends" "$update"
+fi
+for locale in "${locales[@]}"; do
+    locale -a | grep -qixF "${locale%.*}.utf8" ||
+        "${sudo[@]}" localedef --inputfile="${locale%.*}" --charmap=UTF-8 "$locale"
+done

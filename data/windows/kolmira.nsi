@@ -3,7 +3,8 @@
 ; installed apps; over an installed Kolmira, it replaces that one.
 ; tools/windows/package.sh passes the version, where to write the setup
 ; program, and the folder LISTS with the files to install (files.nsh) and
-; to remove (removed_files.nsh) and the licence text (licence.txt). The
+; to remove (removed_files.nsh), which CMake writes as it installs, and the
+; licence text (licence.txt). The
 ; uninstaller and the setup program are signed as they are written
 ; (tools/windows/sign.sh, which signs only when given a certificate).
 ; A 64-bit setup program for a 64-bit program: it runs wherever Kolmira does.
@@ -75,6 +76,9 @@ Section
         SW_SHOWNORMAL "" "Rätta familjens lottorader"
     CreateShortCut "$SMPROGRAMS\Kolmira – hjälp.lnk" "$INSTDIR\${GUIDE}" "" "" 0 \
         SW_SHOWNORMAL "" "Så använder du Kolmira"
+    ; Opens the example in Notepad, from where it is saved into Documents.
+    CreateShortCut "$SMPROGRAMS\Kolmira – exempelfil.lnk" "$INSTDIR\exempel\kolmira_fam.txt" "" "" 0 \
+        SW_SHOWNORMAL "" "En radfil att utgå från"
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Kolmira"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -95,6 +99,7 @@ Section "Uninstall"
     SetShellVarContext current
     Delete "$SMPROGRAMS\Kolmira.lnk"
     Delete "$SMPROGRAMS\Kolmira – hjälp.lnk"
+    Delete "$SMPROGRAMS\Kolmira – exempelfil.lnk"
     !include "${LISTS}/removed_files.nsh"
     Delete "$INSTDIR\avinstallera.exe"
     RMDir "$INSTDIR"

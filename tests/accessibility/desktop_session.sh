@@ -14,7 +14,7 @@ command -v dbus-run-session >/dev/null || missing+=(dbus)
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing+=(python3-pyatspi)
 if [[ ${#missing[@]} -gt 0 ]]; then
     echo "SKIPPED: no desktop session for the accessibility run; missing packages:" \
-        "${missing[*]} (install them with: tools/setup.sh ${missing[*]})" >&2
+        "${missing[*]} (make test installs them: tools/setup.sh test)" >&2
     exit 77
 fi
 

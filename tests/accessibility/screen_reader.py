@@ -213,7 +213,7 @@ def main():
     missing = [tool for tool in ("orca", "xdotool") if not shutil.which(tool)]
     if missing:
         print(f"SKIPPED: no screen reader run; missing packages: {' '.join(missing)} "
-              f"(install them with: tools/setup.sh {' '.join(missing)})", file=sys.stderr)
+              "(make test installs them: tools/setup.sh test)", file=sys.stderr)
         return 77
     # Orca allows one instance a user, across sessions; the user's own screen
     # reader is never replaced.

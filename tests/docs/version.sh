@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# version.sh VERSION CHANGELOG METAINFO
+# version.sh VERSION CHANGELOG METAINFO GUIDE...
 # The version is set once, in CMakeLists.txt's project(); the Debian
-# changelog's upstream version and the metainfo's latest release must be it.
+# changelog's upstream version, the metainfo's latest release and every
+# version a guide names (as "version 1.00" or in a Windows file's name) must
+# be it. The window's title names a version of its own, 1.3.
 set -euo pipefail
 version=$1 changelog=$2 metainfo=$3
+shift 3
 status=0
 debian=$(dpkg-parsechangelog -l "$changelog" -S Version)
 upstream=${debian%-*}
@@ -17,5 +20,10 @@ if [[ $release != "$version" ]]; then
     echo "FAIL: the latest release in $metainfo is ${release:-missing}, the program is at $version" >&2
     status=1
 fi
-[[ $status -ne 0 ]] || echo "PASS: version $version in $changelog and $metainfo"
+for guide in "$@"; do
+    named=$(grep -oE 'version [0-9]+\.[0-9]+|kolmira-[0-9][0-9.]*[0-9]-(setup|windows)' "$guide" |
+        grep -oE '[0-9]+\.[0-9]+' | grep -vxF 1.3 | sort -u | grep -vxF "$version" || true)
+    [[ -z $named ]] || { echo "FAIL: $guide names version $(xargs <<<"$named"), the program is at $version" >&2 && status=1; }
+done
+[[ $status -ne 0 ]] || echo "PASS: version $version in $changelog, $metainfo and $*"
 exit "$status"

@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 releases=${RELEASES:-bookworm trixie}
 out=${BUILD_DIR:-build}/debian
-tools/setup.sh lintian blhc devscripts autopkgtest piuparts uidmap
+tools/setup.sh package check
 arch=$(dpkg --print-architecture)
 # The tools' own words follow the user's language; LANGUAGE wins even over LC_ALL.
 c_locale=(env -u LANGUAGE LC_ALL=C.UTF-8)

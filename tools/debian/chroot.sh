@@ -16,7 +16,7 @@ cache=${KOLMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kolmira}/chroots
 key=$(printf '%s\n' "${recipe[@]}" | sha256sum | cut -c1-12)
 tarball=$cache/$release-$(dpkg --print-architecture)-$key.tar.gz
 if [[ -z $(find "$tarball" -mtime -7 2>/dev/null) ]]; then
-    "$(dirname "$0")/../setup.sh" mmdebstrap >&2
+    "$(dirname "$0")/../setup.sh" package >&2
     echo "Making the $release chroot $tarball" >&2
     mkdir -p "$cache"
     # Under another name first: a half-made tarball is never used.

@@ -1,19 +1,13 @@
 #!/usr/bin/env bash
-# Runs `make test` (or the make targets DEBIAN13_TARGETS names) on Debian 13
-# ("trixie") as a new user of it would: in a fresh root (tools/debian/in_root.sh)
-# with only make, git and sudo added, as a user who may use sudo, on a clone of
-# the last commit. The project's own targets install everything else.
+# `make debian13`: runs `make test` (or the make targets DEBIAN13_TARGETS
+# names) on Debian 13 ("trixie") as a new user of it would, in a fresh root
+# with only make, git and sudo added, on a clone of the last commit
+# (tests/system/make-test, through tools/debian/testbed.sh). Needs root.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-repository=$(mktemp -d)
-trap 'rm -rf "$repository"' EXIT
-git clone --quiet --bare --no-hardlinks . "$repository/kolmira.git"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+git clone --quiet --bare --no-hardlinks . "$work/kolmira.git"
 echo "Testing $(git log -1 --format='%h %s') on Debian 13"
-BINDS="$repository/kolmira.git:/srv/kolmira.git" tools/debian/in_root.sh trixie sh -euc "
-    apt-get update -qq
-    apt-get install -y -qq make git sudo >/dev/null
-    useradd --create-home --shell /bin/bash --groups sudo user
-    echo 'user ALL=(ALL) NOPASSWD: ALL' >/etc/sudoers.d/user
-    chown -R user: /srv/kolmira.git
-    su --login --whitelist-environment=LANG user -c 'git clone --quiet /srv/kolmira.git kolmira &&
-        make -C kolmira ${DEBIAN13_TARGETS:-test} JOBS=${JOBS:-$(nproc)}'"
+tools/debian/testbed.sh trixie make-test --copy="$work/kolmira.git:/srv/kolmira.git" \
+    --env=TARGETS="${DEBIAN13_TARGETS:-test}"

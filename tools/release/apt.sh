@@ -1,30 +1,53 @@
 #!/usr/bin/env bash
-# Makes the static apt repository APT_DIR (the first argument) from the
-# packages in its pool/<suite>/, for each suite named after it: the package
-# index (apt-ftparchive), the AppStream data software centres read, with the
-# icons, in the same way Debian's archive makes it (appstream-generator), and
-# the Release file, signed as InRelease and Release.gpg with the OpenPGP key
-# KOLMIRA_OPENPGP_KEY. Writes beside them, for each suite, the deb822 file
-# kolmira-<suite>.sources that adds the repository at KOLMIRA_APT_URI and
-# trusts only the key /etc/apt/keyrings/kolmira.asc for it.
-# Needs apt-utils, appstream-generator and gpg.
+# tools/release/apt.sh APT_DIR SUITE=DEB...: publishes each DEB in SUITE of
+# the signed apt repository APT_DIR, in place of the version there. reprepro
+# keeps the repository, its database in APT_DIR.db/, and signs its Release
+# files with the OpenPGP key KOLMIRA_OPENPGP_KEY; the architectures are the
+# packages'. The AppStream data software centres read, with the icons, is
+# made as Debian's archive makes it (appstream-generator), since reprepro
+# makes none; reprepro's index hook (apt_hook.sh) has the signed Release list
+# it. Writes beside them the public key kolmira.asc (PUBLIC_KEY) and, for
+# each suite, the deb822 file kolmira-<suite>.sources that adds the
+# repository at KOLMIRA_APT_URI and trusts only that key for it.
 set -euo pipefail
-apt_dir=$(realpath "$1")
+apt_dir=$(realpath -m "$1") db=$(realpath -m "$1.db") hook=$(realpath "$(dirname "$0")")/apt_hook.sh
 shift
 uri=${KOLMIRA_APT_URI:-https://tumbrek.github.io/kolmira/apt}
-sign=(gpg --batch --yes --quiet --local-user "$KOLMIRA_OPENPGP_KEY" --digest-algo SHA512)
+mkdir -p "$apt_dir" "$db/conf"
+cp "$PUBLIC_KEY" "$apt_dir/kolmira.asc"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$apt_dir"
-for suite in "$@"; do
-    mkdir -p "dists/$suite/main/binary-amd64"
-    apt-ftparchive packages "pool/$suite" >"dists/$suite/main/binary-amd64/Packages"
-    xz -9 --keep --force "dists/$suite/main/binary-amd64/Packages"
+declare -A arch
+for pair in "$@"; do arch[${pair%%=*}]+=" $(dpkg-deb --field "${pair#*=}" Architecture)"; done
+# shellcheck disable=SC2086 # split into words on purpose
+for suite in "${!arch[@]}"; do arch[$suite]=$(printf '%s\n' ${arch[$suite]} | sort -u | xargs); done
+for suite in "${!arch[@]}"; do
+    cat <<CONF
+Codename: $suite
+Origin: Kolmira
+Label: Kolmira
+Description: Kolmira for Debian $suite
+Architectures: ${arch[$suite]}
+Components: main
+SignWith: $KOLMIRA_OPENPGP_KEY
+DebIndices: Packages Release . .gz .xz $hook
+
+CONF
+    printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
+        "$uri" "$suite" /etc/apt/keyrings/kolmira.asc >"$apt_dir/kolmira-$suite.sources"
+done >"$db/conf/distributions"
+reprepro=(reprepro --silent --basedir "$db" --outdir "$apt_dir")
+for pair in "$@"; do
+    "${reprepro[@]}" --export=never remove "${pair%%=*}" kolmira
+    "${reprepro[@]}" --export=never includedeb "${pair%%=*}" "${pair#*=}"
 done
+"${reprepro[@]}" export
 
 # Screenshots stay where the metainfo says they are, since nothing is fetched.
-suites=$(printf '"%s": {"sections": ["main"], "architectures": ["amd64"]},' "$@")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+suites=$(for suite in "${!arch[@]}"; do
+    printf '"%s": {"sections": ["main"], "architectures": ["%s"]},' "$suite" "${arch[$suite]// /\", \"}"
+done)
 cat >"$work/asgen-config.json" <<JSON
 {
   "ProjectName": "Kolmira",
@@ -39,30 +62,13 @@ cat >"$work/asgen-config.json" <<JSON
             "128x128": {"cached": true, "remote": false}}
 }
 JSON
-for suite in "$@"; do
+for suite in "${!arch[@]}"; do
     appstream-generator run "$suite" --workspace "$work" >"$work/asgen.log" 2>&1 || { cat "$work/asgen.log" >&2; exit 1; }
-    rm -rf "dists/$suite/main/dep11" && mkdir -p "dists/$suite/main/dep11"
-    cp "$work/export/data/$suite/main/Components-amd64.yml.gz" \
-        "$work"/export/data/"$suite"/main/icons-{48x48,64x64,128x128}.tar.gz "dists/$suite/main/dep11/"
-    zgrep -q '^ID: ' "dists/$suite/main/dep11/Components-amd64.yml.gz" ||
+    dep11=$apt_dir/dists/$suite/main/dep11
+    rm -rf "$dep11" && cp -r "$work/export/data/$suite/main" "$dep11"
+    zcat "$dep11"/Components-*.yml.gz | grep -q '^ID: ' ||
         { echo "appstream-generator found no component in $suite:" >&2; cat "$work/asgen.log" >&2; exit 1; }
     # apt fetches an optional index only when Release names it uncompressed.
-    gunzip --keep "dists/$suite/main/dep11/"*.gz
-
-    apt-ftparchive -o APT::FTPArchive::Release::Origin=Kolmira -o APT::FTPArchive::Release::Label=Kolmira \
-        -o APT::FTPArchive::Release::Suite="$suite" -o APT::FTPArchive::Release::Codename="$suite" \
-        -o APT::FTPArchive::Release::Architectures=amd64 -o APT::FTPArchive::Release::Components=main \
-        -o APT::FTPArchive::Release::Description="Kolmira for Debian $suite" \
-        release "dists/$suite" >"$work/Release"
-    mv "$work/Release" "dists/$suite/Release"
-    "${sign[@]}" --clearsign --output "dists/$suite/InRelease" "dists/$suite/Release"
-    "${sign[@]}" --armor --detach-sign --output "dists/$suite/Release.gpg" "dists/$suite/Release"
-
-    cat >"kolmira-$suite.sources" <<SOURCES
-Types: deb
-URIs: $uri
-Suites: $suite
-Components: main
-Signed-By: /etc/apt/keyrings/kolmira.asc
-SOURCES
+    gunzip --keep "$dep11"/*.gz
 done
+"${reprepro[@]}" export

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Packs the Windows build in BUILD_DIR: installs it into one folder, stripped
-# (CMake adds every DLL it imports, or stops); checks that every .exe and
+# (CMake adds every DLL it imports, or stops, and writes the setup program's
+# lists of files: cmake/windows.cmake); checks that every .exe and
 # .dll carries the ASLR, high-entropy ASLR and DEP marks and that kolmira.exe
 # is a GUI program; signs kolmira.exe when given a certificate
 # (tools/windows/sign.sh); then writes kolmira-<version>-windows-x64.zip and
@@ -10,18 +11,15 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 build=${BUILD_DIR:-build-windows}
-tools/setup.sh nsis zip binutils-mingw-w64-x86-64 osslsigncode >&2
+tools/setup.sh windows >&2
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 # Every time in the packages is the last commit's.
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 stage=$build/stage/Kolmira
 rm -rf "$build/stage"
 cmake --install "$build" --prefix "$PWD/$stage" --strip >/dev/null
-# What was installed, as paths in the folder, in a fixed order.
-sed "s|^$PWD/$stage/\(\./\)*||" "$build/install_manifest.txt" | LC_ALL=C sort >"$build/files.txt"
-mapfile -t files <"$build/files.txt"
-# --strip leaves the DLLs it did not build as they came: libstdc++ alone is 24 MB.
-(cd "$stage" && printf '%s\n' "${files[@]}" | grep -i '\.dll$' | xargs x86_64-w64-mingw32-strip --strip-unneeded)
+nsis=$build/nsis
+mapfile -t files <"$nsis/files.txt"
 
 echo "File                                  Subsystem        DLL characteristics"
 failed=0
@@ -45,23 +43,6 @@ rm -f "$zip"
 find "$build/stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 (cd "$build/stage" && printf 'Kolmira/%s\n' "${files[@]}" | TZ=UTC zip -q -X -D -9 "$zip" -@)
 
-# The setup program installs the same files, and its uninstaller removes
-# them and then every folder, the deepest first.
-nsis=$build/nsis
-rm -rf "$nsis" && mkdir -p "$nsis"
-folder=none
-for file in "${files[@]}"; do
-    dir=$(dirname "/$file")
-    [[ $dir == "$folder" ]] || echo "SetOutPath \"\$INSTDIR${dir%/}\""
-    folder=$dir
-    echo "File \"$PWD/$stage/$file\""
-done | sed '/^SetOutPath/s|/|\\|g' >"$nsis/files.nsh"
-{
-    printf 'Delete "$INSTDIR/%s"\n' "${files[@]}"
-    printf '%s\n' "${files[@]}" | sed -n 's|/[^/]*$||p' | while read -r dir; do
-        while [[ $dir == */* ]]; do echo "$dir" && dir=${dir%/*}; done && echo "$dir"
-    done | LC_ALL=C sort -ru | sed 's|.*|RMDir "$INSTDIR/&"|'
-} | sed 's|/|\\|g' >"$nsis/removed_files.nsh"
 # The licence page: Kolmira's licence, then what is shipped beside it and
 # under which licences, in full.
 for text in LICENSE.txt THIRD-PARTY.txt licenses/qt/{L,}GPL-3.0-only.txt \

@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
 
-tools/setup.sh g++-mingw-w64-x86-64-posix ninja-build perl xmlstarlet xz-utils >&2
+tools/setup.sh windows >&2
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 
@@ -62,20 +62,10 @@ trap 'rm -rf "$work"' EXIT
 started=$SECONDS
 echo "Building Qt $version for Windows into $qt (about 21 minutes on two cores, once)" >&2
 
-# The machine's own Debian sources, as source entries, in apt folders of our
-# own: the machine's apt configuration is left alone, and no root is needed.
-mkdir -p "$work"/apt/{sources,lists/partial,cache/archives/partial} "$work/source"
-for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.{list,sources}; do
-    [[ ! -f $file ]] || case $file in
-    *.sources) sed 's/^Types:.*/Types: deb-src/' "$file" >"$work/apt/sources/${file##*/}" ;;
-    *) sed -n 's/^deb[[:space:]]/deb-src /p' "$file" >"$work/apt/sources/${file##*/}" ;;
-    esac
-done
-apt=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/apt/sources"
-    -o Dir::State::Lists="$work/apt/lists" -o Dir::Cache="$work/apt/cache"
-    -o APT::Sandbox::User="$(id -un)")
-apt-get "${apt[@]}" update -qq >&2
-(cd "$work/source" && apt-get "${apt[@]}" source -qq "qt6-base=$version" >/dev/null) || {
+# Debian's source, checked against the archive's signature as packages are
+# (tools/setup.sh adds deb-src to the machine's Debian entries for it).
+mkdir -p "$work/source"
+(cd "$work/source" && apt-get -o APT::Sandbox::User="$(id -un)" source -qq "qt6-base=$version" >/dev/null) || {
     echo "Debian's archive no longer has the source of qt6-base $version, this machine's qt6-base-dev." \
         "Bring the machine up to date (apt-get update && apt-get upgrade) and run this again, or" \
         "take the source from https://snapshot.debian.org/package/qt6-base/." | fmt >&2

@@ -3,7 +3,8 @@
 # then tries the setup program as a Windows user would, in a fresh Wine prefix
 # on a private X server: an older version (the same files and one more)
 # replaced by this one, the Start-menu shortcut, a whole check by keyboard in
-# a folder named with å, ä and ö, a missing row file, and the uninstaller.
+# a folder named with å, ä and ö, the example row file, a missing row file,
+# and the uninstaller.
 # With a certificate (tools/windows/sign.sh) it checks the uninstaller's
 # signature too. Every step passes or fails within its own time limit; the
 # chart under Wine is saved in the build folder's screenshots/.
@@ -15,7 +16,7 @@ unset MAKEFLAGS MFLAGS MAKELEVEL
 build=${WINDOWS_BUILD_DIR:-build-windows}
 if [[ ${1-} != --in-session ]]; then
     # fonts-wine: Wine's own Tahoma and the like, which Windows' dialogs ask for.
-    tools/setup.sh wine wine64 fonts-wine xvfb xauth xdotool imagemagick osslsigncode >&2
+    tools/setup.sh test screenshots windows windows-test >&2
     WINDOWS_BUILD_DIR=$build tools/windows/build.sh
     exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" --in-session
 fi
@@ -86,7 +87,7 @@ echo "Files in $(winepath -w "$programs"): $(wc -l <"$work/before") before, $(wc
 diff -U0 "$work/before" "$work/after" | grep '^[-+][^-+]' || echo "(the same)"
 # What package.sh installed, and the uninstaller.
 step 30 "the folder holds exactly this version's files" \
-    eval 'diff <(echo avinstallera.exe | LC_ALL=C sort -m - "$build/files.txt") "$work/after" >&2'
+    eval 'diff <(echo avinstallera.exe | LC_ALL=C sort -m - "$build/nsis/files.txt") "$work/after" >&2'
 step 30 "Settings > Apps shows $version" eval '[[ $(installed_version) == "$version" ]]'
 step 30 "the user's row files are untouched" eval 'diff "$work/user-files" <(user_files) >&2'
 step 30 "the Start-menu shortcut Kolmira is there" test -f "$start_menu/Kolmira.lnk"
@@ -126,6 +127,13 @@ by_keyboard() {
 }
 step 120 "a whole check by keyboard in $(winepath -w "$rows") ends on the chart of all five prize classes" \
     by_keyboard
+stop_kolmira
+example() {
+    test -f "$start_menu/Kolmira – exempelfil.lnk" || fail "The Start menu has no Kolmira – exempelfil."
+    (cd "$programs/exempel" && exec wine "$programs/kolmira.exe" >/dev/null 2>&1) &
+    [[ -n $(window_named '^Kolmira version') ]] || fail "Kolmira did not start on the example."
+}
+step 90 "the example row file, which the Start menu opens, is one Kolmira starts on" example
 stop_kolmira
 missing_rows() {
     mkdir -p "$empty"
