@@ -13,7 +13,9 @@ declare -A needs=(
     [test]="orca, groff-base, desktop-file-utils, appstream" # screen reader, file checks
     [lint]="clazy, clang-tidy"
     [fuzz]="clang, libclang-rt-dev" # libFuzzer and the sanitizers' runtime
-    [package]="sbuild, mmdebstrap, uidmap, devscripts, faketime" # sbuild, dch, git deborig
+    # sbuild; dch and git deborig, with the Perl modules they take from devscripts' Recommends
+    [package]="sbuild, mmdebstrap, uidmap, devscripts, faketime, libdistro-info-perl, libgit-wrapper-perl,
+        liblist-compare-perl, libstring-shellquote-perl"
     [check]="lintian, blhc, autopkgtest, piuparts"
     [reproducible]="reprotest, diffoscope-minimal, disorderfs"
     [windows]="g++-mingw-w64-x86-64-posix, ninja-build, nsis, zip, osslsigncode, xmlstarlet"
@@ -35,7 +37,7 @@ for step in "$@"; do
     test) depends+=", $(field Depends debian/tests/control | sed 's/\(^\| \)kolmira,//')" ;;
     esac
 done
-depends=$(sed -E 's/(\s*,)+\s*/, /g; s/^[ ,]+|[ ,]+$//g' <<<"$depends") # apt wants no empty entries
+depends=$(xargs <<<"$depends" | sed -E 's/( *,)+ */, /g; s/^[ ,]+|[ ,]+$//g') # apt wants no empty entries
 
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
