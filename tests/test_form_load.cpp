@@ -1,10 +1,8 @@
 // A row file that cannot be used reaches the user once, through the platform,
-// in words that name the file, its folder and what is wrong; the folder is
-// left as it was.
+// in a message that names the file, its folder and what is wrong; the folder
+// is left as it was.
 
 #include "session.h"
-
-#include <QRegularExpression>
 
 class TestFormLoad : public QObject
 {
@@ -14,24 +12,34 @@ private slots:
     {
         // The file's bytes; "missing" and "folder" put nothing, or a folder, in its place.
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("words"); // what the message must say
+        QTest::addColumn<QString>("message"); // whole, %1 for the folder
 
-        QTest::newRow("missing") << QByteArray("missing") << QStringList{"finns inte"};
-        QTest::newRow("a folder of that name") << QByteArray("folder") << QStringList{"kunde inte"};
-        QTest::newRow("empty") << QByteArray() << QStringList{"tom"};
+        const QString in = QStringLiteral("Radfilen kolmira_fam.txt i mappen %1 ");
+        QTest::newRow("missing")
+            << QByteArray("missing")
+            << QStringLiteral("Radfilen kolmira_fam.txt finns inte i mappen %1. "
+                              "Lägg filen där och starta Kolmira igen.");
+        QTest::newRow("a folder of that name")
+            << QByteArray("folder") << in + QStringLiteral("kunde inte läsas (det är en mapp).");
+        QTest::newRow("empty") << QByteArray()
+                               << in + QStringLiteral("är tom. Filens första rad ska ange hur "
+                                                      "många lottorader som följer.");
         QTest::newRow("12 promised, 3 present")
-            << QByteArray("12\n01\n02\n03\n") << QStringList{"12 rader", "bara 3 rader"};
+            << QByteArray("12\n01\n02\n03\n")
+            << in + QStringLiteral("lovar 12 rader, men bara 3 rader finns i filen.");
         QTest::newRow("2 promised, 1 present")
-            << QByteArray("2\n01\n") << QStringList{"2 rader", "bara 1 rad"};
-        QTest::newRow("count only") << QByteArray("1\n") << QStringList{"1 rad", "inga rader"};
+            << QByteArray("2\n01\n") << in + QStringLiteral("lovar 2 rader, men bara 1 rad finns i filen.");
+        QTest::newRow("count only")
+            << QByteArray("1\n") << in + QStringLiteral("lovar 1 rad, men inga rader finns i filen.");
         QTest::newRow("42 promised")
-            << "42\n" + QByteArray("01\n").repeated(42) << QStringList{"42 rader", "41 rader"};
+            << "42\n" + QByteArray("01\n").repeated(42)
+            << in + QStringLiteral("lovar 42 rader, men Kolmira klarar högst 41 rader.");
     }
 
     void load_error()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, words);
+        QFETCH(QString, message);
 
         Session s(bytes);
         if (bytes == "missing" || bytes == "folder")
@@ -47,16 +55,8 @@ private slots:
         QCOMPARE(s.platform.prompts.size(), 0);
         QCOMPARE(s.platform.end_requests, 0);
         QCOMPARE(QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-
-        QString text = s.platform.errors.constFirst();
-        const QString where = QDir::toNativeSeparators(QDir::currentPath());
-        QVERIFY2(text.contains(QLatin1String(row_file_name)) && text.contains(where),
-                 qPrintable(text));
-        text.remove(where); // the folder's name may hold digits of its own
-        for (const QString &word : words) {
-            const QRegularExpression whole(QStringLiteral("\\b%1\\b").arg(word));
-            QVERIFY2(text.contains(whole), qPrintable(word + QLatin1String(": ") + text));
-        }
+        QCOMPARE(s.platform.errors.constFirst(),
+                 message.arg(QDir::toNativeSeparators(QDir::currentPath())));
     }
 };
 

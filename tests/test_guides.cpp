@@ -18,7 +18,7 @@ const QString manual_sv = QStringLiteral("data/kolmira.sv.1");
 // The guides' example: its row file, and a draw in which the first row wins.
 const QByteArray example_rows = "3\n01051217243035\n02081119263133\n03070913182229\n";
 const QList<int> example_draw{3, 5, 12, 17, 24, 30, 33, 7, 9, 19, 35};
-// The main number the Swedish guide repeats as the first additional number.
+// A main number repeated as the first additional number, as the manual pages describe.
 const int example_repeat = 12;
 // The folder the guides show in an error message.
 const QString guide_folder = QStringLiteral("/home/anna");
@@ -67,7 +67,7 @@ private slots:
         s.enter_draw(example_draw.mid(1, 6));
         QCOMPARE(s.platform.prompts.size(), 1);
         shown_["prompt"] = s.platform.prompts.constFirst();
-        // As the guide says: the prompt comes back, and the refusal goes as
+        // As the manual pages say: the prompt comes back, and the refusal goes as
         // the scroll bar returns to 1.
         s.enter(example_repeat);
         QCOMPARE(s.platform.prompts.size(), 2);
@@ -118,17 +118,20 @@ private slots:
         // The file's bytes; "missing", "folder" and "pipe" put nothing, a
         // folder or a named pipe in its place.
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("missing") << QByteArray("missing");
-        QTest::newRow("a folder") << QByteArray("folder");
-        QTest::newRow("empty") << QByteArray("");
-        QTest::newRow("a row short") << example_rows.first(example_rows.indexOf("03070913182229"));
-        QTest::newRow("42 rows") << QByteArray("42\n");
-        QTest::newRow("a named pipe") << QByteArray("pipe");
+        QTest::addColumn<QString>("guide"); // which quotes the message
+        QTest::newRow("missing") << QByteArray("missing") << readme_sv;
+        QTest::newRow("a folder") << QByteArray("folder") << readme_sv;
+        QTest::newRow("empty") << QByteArray("") << readme_sv;
+        QTest::newRow("a row short")
+            << example_rows.first(example_rows.indexOf("03070913182229")) << readme_sv;
+        QTest::newRow("42 rows") << QByteArray("42\n") << readme_sv;
+        QTest::newRow("a named pipe") << QByteArray("pipe") << manual_sv;
     }
 
     void error_messages()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, guide);
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         if (bytes == "folder")
@@ -145,8 +148,7 @@ private slots:
         QVERIFY(file.error);
         QString text = load_error_text(*file.error, folder.path());
         text.replace(QDir::toNativeSeparators(QDir(folder.path()).absolutePath()), guide_folder);
-        QVERIFY2(says(readme_sv, text),
-                 qPrintable(readme_sv + QStringLiteral(" does not say: ") + text));
+        QVERIFY2(says(guide, text), qPrintable(guide + QStringLiteral(" does not say: ") + text));
     }
 
 private:
