@@ -58,8 +58,11 @@ fuzz: deps
 install: build
 	@cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
 
-screenshots bench: build
-	@BUILD_DIR=$(BUILD_DIR) tools/$@.sh
+screenshots: build
+	@BUILD_DIR=$(BUILD_DIR) tools/screenshots.sh
+
+bench: build
+	@BUILD_DIR=$(BUILD_DIR) bench/run.sh
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
@@ -70,7 +73,7 @@ release:
 	@tools/release.sh
 
 release-test:
-	@tools/release/test.sh
+	@tests/release/release_test.sh
 
 # Kolmira for Windows, cross-built: build-windows/ gets the zip and the setup
 # program; windows-test runs the tests and the setup program under Wine.
@@ -78,7 +81,7 @@ windows:
 	@tools/windows/build.sh
 
 windows-test:
-	@tools/windows/test.sh
+	@tests/windows/windows_test.sh
 
 # The source package and, built from it by sbuild in clean chroots, the
 # binary packages for Debian 12 and 13, in $(BUILD_DIR)/debian/; see debian/.

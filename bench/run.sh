@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # `make bench`: start-up time until the window is mapped, and peak resident
-# memory then (tools/bench/map_timer), for Kolmira on 41 rows against a bare
+# memory then (bench/map_timer.cpp), for Kolmira on 41 rows against a bare
 # Qt window of the same size, paired run by run on a private X server and
 # session bus; medians and ratios (goal: at most 1.10 on both). Then the time
 # until the window is mapped on a row file whose one row is 1 GiB long,
@@ -12,7 +12,7 @@ unset MAKEFLAGS MFLAGS MAKELEVEL
 build=$(realpath -m "${BUILD_DIR:-build}")
 if [[ ${1-} != --in-session ]]; then
     tools/setup.sh test bench
-    cmake -S tools/bench -B "$build-bench" -Wno-dev >/dev/null
+    cmake -S bench -B "$build-bench" -Wno-dev >/dev/null
     cmake --build "$build-bench" -j "$(nproc)"
     # No window manager: the timer watches the root window's children.
     exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" dbus-run-session -- "$0" --in-session

@@ -3,7 +3,8 @@
 # through a whole check, and saves a PNG at each stage in build/screenshots/:
 # start, refusal, prompt, full-draw, result and chart. Then the same again on
 # a dark desktop palette (qt6ct's "darker" scheme), into build/screenshots/dark/.
-# Both charts are also copied to docs/ for the README.
+# The window after the check and both charts are also copied to docs/, for
+# the README and the metainfo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,8 +24,8 @@ printf '[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\ncus
     >"$config/qt6ct/qt6ct.conf"
 XDG_CONFIG_HOME=$config QT_QPA_PLATFORMTHEME=qt6ct walk_through "$out/dark"
 
-# The README and the metainfo show the charts; the files only change when the
-# window's look does.
+# The files only change when the window's look does.
+cp "$out/result.png" docs/window.png
 cp "$out/chart.png" docs/chart.png
 cp "$out/dark/chart.png" docs/chart-dark.png
-ls "$out"/*.png "$out"/dark/*.png docs/chart*.png
+ls "$out"/*.png "$out"/dark/*.png docs/*.png
