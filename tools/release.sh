@@ -45,7 +45,7 @@ step "collecting"
 # checks the files in a download folder by their names.
 cp build/debian/{bookworm,trixie}/kolmira_*.deb "$out/"
 # The source package: the .dsc and the files it lists, the orig tarball among them.
-dcmd cp build/debian/kolmira_*.dsc "$out/"
+dcmd build/debian/kolmira_*.dsc | xargs -n 1 | sort -u | xargs cp -t "$out/"
 orig=$(ls "$out"/kolmira_*.orig.tar.*)
 cp "$orig" "$out/kolmira-$version.tar.${orig##*.tar.}"
 

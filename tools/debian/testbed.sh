@@ -13,10 +13,13 @@ tools/setup.sh package check
 out=$(realpath -m "${BUILD_DIR:-build}")/system/$release-$test
 tarball=$(tools/debian/chroot.sh "$release")
 rm -rf "$out" && mkdir -p "${out%/*}"
+# autopkgtest takes tests from a source tree's debian/tests/.
+tree=$(mktemp -d)
+trap 'rm -rf "$tree"' EXIT
+mkdir -p "$tree/debian" && cp -r tests/system "$tree/debian/tests"
 status=0
-autopkgtest --apt-upgrade --override-control=tests/system/control --test-name="$test" \
-    --output-dir="$out" "$@" tests/system/ -- unshare --release "$release" --tarball "$tarball" \
-    >"$out.log" 2>&1 || status=$?
+autopkgtest --apt-upgrade --test-name="$test" --output-dir="$out" "$@" "$tree/" \
+    -- unshare --release "$release" --tarball "$tarball" >"$out.log" 2>&1 || status=$?
 cat "$out/$test-stdout" "$out/$test-stderr" 2>/dev/null || true
 ((status == 0)) || { tail -n 30 "$out.log" >&2 && echo "$test failed on $release; see $out.log." >&2; }
 exit "$status"

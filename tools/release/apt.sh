@@ -37,8 +37,8 @@ CONF
 done >"$db/conf/distributions"
 reprepro=(reprepro --silent --basedir "$db" --outdir "$apt_dir")
 for pair in "$@"; do
-    "${reprepro[@]}" --export=never remove "${pair%%=*}" kolmira
-    "${reprepro[@]}" --export=never includedeb "${pair%%=*}" "${pair#*=}"
+    "${reprepro[@]}" --export=silent-never remove "${pair%%=*}" kolmira
+    "${reprepro[@]}" --export=silent-never includedeb "${pair%%=*}" "${pair#*=}"
 done
 "${reprepro[@]}" export
 
