@@ -28,7 +28,8 @@ declare -A needs=(
 
 # A deb822 field's value, its lines joined.
 field() { awk -v name="$1:" '/^[^ \t]/ {on = $1 == name; sub(/^[^:]*:/, "")} on' "$2" | tr '\n' ' '; }
-depends=$(field Build-Depends debian/control) locales=()
+# Debian builds with build-essential (the compiler, make, dpkg-dev) beside Build-Depends.
+depends="build-essential, $(field Build-Depends debian/control)" locales=()
 for step in "$@"; do
     case $step in
     *.UTF-8) locales+=("$step") && depends+=", locales" ;;
@@ -49,7 +50,7 @@ update=
 if [[ " $* " == *" windows "* ]] && ! apt-get indextargets --format '$(IDENTIFIER)' | grep -qx Sources; then
     echo "Adding deb-src to Debian's entries in /etc/apt/sources.list*" && update=yes
 fi
-# dpkg-checkbuilddeps, which says whether anything is missing, is dpkg-dev's.
+# dpkg-checkbuilddeps says whether anything is missing (dpkg-dev, in build-essential).
 if [[ -n $update ]] || ! command -v dpkg-checkbuilddeps >/dev/null ||
     ! dpkg-checkbuilddeps -d "$depends" /dev/null 2>/dev/null; then
     echo "Installing what ${*:-the build} needs"
@@ -61,7 +62,7 @@ if [[ -n $update ]] || ! command -v dpkg-checkbuilddeps >/dev/null ||
                 sed -i "/^deb [^#]*debian\.org/{p;s/^deb /deb-src /}" /etc/apt/sources.list 2>/dev/null || true
         fi
         apt-get update -qq
-        apt-get satisfy -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 "dpkg-dev, $1" >/dev/null' - "$depends" "$update"
+        apt-get satisfy -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 "$1" >/dev/null' - "$depends" "$update"
 fi
 for locale in "${locales[@]}"; do
     locale -a | grep -qixF "${locale%.*}.utf8" ||
