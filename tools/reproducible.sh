@@ -39,7 +39,7 @@ if [[ ${1-} == windows ]]; then
 else
     sbuilt=$build/debian/$(. /etc/os-release && echo "$VERSION_CODENAME")
     version=$(dpkg-deb --field "$(echo "$sbuilt"/kolmira_*.deb)" Version)
-    cp "$build/debian/kolmira_${version%-*}.orig.tar.gz" "$build/debian/kolmira_$version".{dsc,debian.tar.xz} \
+    cp "$build/debian/kolmira_${version%-*}".orig.tar.* "$build/debian/kolmira_$version".{dsc,debian.tar.xz} \
         "$work/kolmira/"
     mkdir -p "$work/control/source-root" && cp "$sbuilt"/*.deb "$work/control/source-root/"
     first_build=(--control-build "$work/control")

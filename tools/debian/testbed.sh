@@ -20,6 +20,6 @@ mkdir -p "$tree/debian" && cp -r tests/system "$tree/debian/tests"
 status=0
 autopkgtest --apt-upgrade --test-name="$test" --output-dir="$out" "$@" "$tree/" \
     -- unshare --release "$release" --tarball "$tarball" >"$out.log" 2>&1 || status=$?
-cat "$out/$test-stdout" "$out/$test-stderr" 2>/dev/null || true
+cat "$out/$test-stdout" "$out/$test-stderr" "$out/summary" 2>/dev/null || true
 ((status == 0)) || { tail -n 30 "$out.log" >&2 && echo "$test failed on $release; see $out.log." >&2; }
 exit "$status"
