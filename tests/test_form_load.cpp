@@ -15,10 +15,10 @@ private slots:
         QTest::addColumn<QString>("message"); // whole, %1 for the folder
 
         const QString in = QStringLiteral("Radfilen kolmira_fam.txt i mappen %1 ");
-        QTest::newRow("missing")
-            << QByteArray("missing")
-            << QStringLiteral("Radfilen kolmira_fam.txt finns inte i mappen %1. "
-                              "Lägg filen där och starta Kolmira igen.");
+        QTest::newRow("missing") << QByteArray("missing")
+                                 << QStringLiteral(
+                                        "Radfilen kolmira_fam.txt finns inte i mappen %1. "
+                                        "Lägg filen där och starta Kolmira igen.");
         QTest::newRow("a folder of that name")
             << QByteArray("folder") << in + QStringLiteral("kunde inte läsas (det är en mapp).");
         QTest::newRow("empty") << QByteArray()
@@ -28,9 +28,11 @@ private slots:
             << QByteArray("12\n01\n02\n03\n")
             << in + QStringLiteral("lovar 12 rader, men bara 3 rader finns i filen.");
         QTest::newRow("2 promised, 1 present")
-            << QByteArray("2\n01\n") << in + QStringLiteral("lovar 2 rader, men bara 1 rad finns i filen.");
+            << QByteArray("2\n01\n")
+            << in + QStringLiteral("lovar 2 rader, men bara 1 rad finns i filen.");
         QTest::newRow("count only")
-            << QByteArray("1\n") << in + QStringLiteral("lovar 1 rad, men inga rader finns i filen.");
+            << QByteArray("1\n")
+            << in + QStringLiteral("lovar 1 rad, men inga rader finns i filen.");
         QTest::newRow("42 promised")
             << "42\n" + QByteArray("01\n").repeated(42)
             << in + QStringLiteral("lovar 42 rader, men Kolmira klarar högst 41 rader.");
