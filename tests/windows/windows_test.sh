@@ -15,7 +15,6 @@ unset MAKEFLAGS MFLAGS MAKELEVEL
 
 build=${WINDOWS_BUILD_DIR:-build-windows}
 if [[ ${1-} != --in-session ]]; then
-    # fonts-wine: Wine's own Tahoma and the like, which Windows' dialogs ask for.
     tools/setup.sh test screenshots windows windows-test >&2
     WINDOWS_BUILD_DIR=$build tools/windows/build.sh
     exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" --in-session
