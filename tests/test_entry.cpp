@@ -72,6 +72,8 @@ private slots:
     // A refused number leaves the draw as it was; at the eighth number the
     // count drops back to 7, so the box comes again and the scroll bar goes
     // back to 1, which hides the refusal unless the bar stood at 1 already.
+    // A twelfth number, which only a call can ask for once "Välj siffran" has
+    // gone, is refused too, and the count keeps the twelfth.
     void refusal_data()
     {
         QTest::addColumn<Numbers>("before");
@@ -79,12 +81,19 @@ private slots:
         QTest::addColumn<int>("prompts");
         QTest::addColumn<bool>("shown");
         QTest::addColumn<int>("scroll");
+        QTest::addColumn<int>("count"); // antal_siffror afterwards
+        QTest::addColumn<QString>("refusal");
 
-        QTest::newRow("first") << Numbers{5} << 5 << 0 << true << 5;
-        QTest::newRow("seventh") << one_to(6) << 4 << 0 << true << 4;
-        QTest::newRow("eighth, 12") << Numbers{3, 17, 35, 8, 21, 12, 30} << 12 << 2 << false << 1;
-        QTest::newRow("eighth, 1") << one_to(7) << 1 << 2 << true << 1;
-        QTest::newRow("ninth, an earlier additional") << one_to(8) << 8 << 1 << true << 8;
+        const QString too_many =
+            QStringLiteral("Du har angett fler än 11 siffror! Klicka på Rätta! eller Ny rad!");
+        // clang-format off
+        QTest::newRow("first") << Numbers{5} << 5 << 0 << true << 5 << 1 << repeat_text;
+        QTest::newRow("seventh") << one_to(6) << 4 << 0 << true << 4 << 6 << repeat_text;
+        QTest::newRow("eighth, 12") << Numbers{3, 17, 35, 8, 21, 12, 30} << 12 << 2 << false << 1 << 7 << repeat_text;
+        QTest::newRow("eighth, 1") << one_to(7) << 1 << 2 << true << 1 << 7 << repeat_text;
+        QTest::newRow("ninth, an earlier additional") << one_to(8) << 8 << 1 << true << 8 << 8 << repeat_text;
+        QTest::newRow("twelfth") << one_to(11) << 12 << 1 << true << 12 << 12 << too_many;
+        // clang-format on
     }
 
     void refusal()
@@ -94,6 +103,8 @@ private slots:
         QFETCH(int, prompts);
         QFETCH(bool, shown);
         QFETCH(int, scroll);
+        QFETCH(int, count);
+        QFETCH(QString, refusal);
 
         Session s;
         QVERIFY(s.start());
@@ -106,10 +117,15 @@ private slots:
             scroll_at_prompt = s.scroll()->value();
         };
 
-        s.enter(repeat);
-        QCOMPARE(s.caption("Label1"), repeat_text);
+        if (s.button("Command1")->isVisible()) {
+            s.enter(repeat);
+        } else {
+            s.choose(repeat);
+            s.form.Command1_Click();
+        }
+        QCOMPARE(s.caption("Label1"), refusal);
         QCOMPARE(s.label("Label1")->isVisible(), shown);
-        QCOMPARE(s.state().antal_siffror, was.antal_siffror);
+        QCOMPARE(s.state().antal_siffror, count);
         QCOMPARE(s.state().ratt_rad, was.ratt_rad);
         QCOMPARE(s.state().inmatade_siffror, was.inmatade_siffror);
         QCOMPARE(s.caption("ratt_rad_inmatning_text"), list);

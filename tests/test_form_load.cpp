@@ -30,6 +30,9 @@ private slots:
         QTest::newRow("2 promised, 1 present")
             << QByteArray("2\n01\n")
             << in + QStringLiteral("lovar 2 rader, men bara 1 rad finns i filen.");
+        QTest::newRow("2.5 promised, 1 present")
+            << QByteArray("2.5\n01\n")
+            << in + QStringLiteral("lovar 2.5 rader, men bara 1 rad finns i filen.");
         QTest::newRow("count only")
             << QByteArray("1\n")
             << in + QStringLiteral("lovar 1 rad, men inga rader finns i filen.");

@@ -5,6 +5,7 @@
 // properties they check.
 
 #include "../fuzz/properties.h"
+#include "test_support.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -167,7 +168,7 @@ private slots:
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         if (QStorageInfo(folder.path()).bytesAvailable() < line_size + (qint64(256) << 20))
-            QSKIP("less than 1.25 GiB free in the temporary folder");
+            KOLMIRA_SKIP(QStringLiteral("less than 1.25 GiB free in the temporary folder"));
         {
             QFile file(QDir(folder.path()).filePath(row_file_name));
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -178,7 +179,7 @@ private slots:
             if (!written || file.write(tail) != tail.size()) {
                 const QString reason = file.errorString();
                 file.remove();
-                QSKIP(qPrintable(QStringLiteral("could not write the 1 GiB file: ") + reason));
+                KOLMIRA_SKIP(QStringLiteral("could not write the 1 GiB file: ") + reason);
             }
         }
 
@@ -188,7 +189,7 @@ private slots:
         QVERIFY(!file.error);
         QCOMPARE(file.rows, (QStringList{QString(max_item_length, u'5'), "01020304050607"}));
         if (peak_before < 0 || peak_after < 0)
-            QSKIP("the peak resident size is not available here");
+            KOLMIRA_SKIP(QStringLiteral("the peak resident size is not available here"));
         QVERIFY2(
             peak_after - peak_before < 64 * 1024,
             qPrintable(

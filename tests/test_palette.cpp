@@ -97,6 +97,11 @@ private slots:
     {
         QTest::addColumn<QPalette>("palette");
         QTest::newRow("light") << QApplication::style()->standardPalette();
+        // Windows' native style draws its buttons from the system theme, not
+        // from the palette, and Qt 6.4 hands widgets no dark palette there:
+        // only Windows' own colours reach it, and those it draws readably.
+        if (QApplication::style()->name() == QLatin1String("windowsvista"))
+            return;
         QTest::newRow("dark") << dark();
         QTest::newRow("high contrast") << high_contrast();
     }
@@ -104,12 +109,6 @@ private slots:
     void captions_readable()
     {
         QFETCH(QPalette, palette);
-        // Windows' native style draws its buttons from the system theme, not
-        // from the palette, and Qt 6.4 hands widgets no dark palette there:
-        // only Windows' own colours reach it, and those it draws readably.
-        if (QApplication::style()->name() == QLatin1String("windowsvista") &&
-            QLatin1String(QTest::currentDataTag()) != QLatin1String("light"))
-            QSKIP("the native Windows style does not draw with an application's palette");
         Session s(rows);
         QVERIFY(s.start());
         QVERIFY(QTest::qWaitForWindowExposed(&s.form));

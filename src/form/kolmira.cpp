@@ -3,12 +3,9 @@
 #include "form/accessibility.h"
 #include "form/caption_button.h"
 #include "form/form_font.h"
-#include "window_icon.h"
 
 #include <QIcon>
-#include <QImage>
 #include <QLabel>
-#include <QPixmap>
 #include <QScrollBar>
 
 namespace
@@ -81,7 +78,9 @@ Kolmira::Kolmira(Platform &platform, QWidget *parent) : QWidget(parent), platfor
     install_accessibility();
     setObjectName(QStringLiteral("Kolmira"));
     setWindowTitle(QStringLiteral("Kolmira version 1.3 made by Tumbrek"));
-    setWindowIcon(QPixmap::fromImage(QImage(window_icon_bgra, 48, 48, QImage::Format_ARGB32)));
+    QIcon icon(QStringLiteral(":/icons/kolmira.svg"));
+    icon.addFile(QStringLiteral(":/icons/kolmira-48.png"), QSize(48, 48));
+    setWindowIcon(icon);
     setFixedSize(716, 497);
     setFont(sans_serif(13.5));
 

@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
 # validate.sh manual-pages|desktop-entry|metainfo FILE...
 # Checks the files a user gets beside the program as Debian does: any warning
-# fails; information passes. Exits 77 (skipped) when the tool is missing.
+# fails; information passes. Skips (tests/support/skip.sh) when the tool is
+# missing.
 set -euo pipefail
+. "$(dirname "$0")/../support/skip.sh"
 check=$1
 shift
 declare -A tools=([manual-pages]=groff [desktop-entry]=desktop-file-validate [metainfo]=appstreamcli)
 tool=${tools[$check]}
-if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is missing" >&2
-    exit 77
-fi
+command -v "$tool" >/dev/null || skip "$tool is missing (make test installs it: tools/setup.sh test)"
 
 case $check in
 manual-pages)
