@@ -84,8 +84,8 @@ install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright
 install(FILES /usr/share/doc/mingw-w64-common/copyright
         DESTINATION licenses/mingw-w64 RENAME mingw-w64-copyright.txt)
 
-# The example row file, with Windows' line ends, for the household to copy
-# into its Documents folder (the Start menu opens it in Notepad).
+# The example row file, with Windows' line ends, which the setup program copies
+# into Documents where no row file lies (data/windows/kolmira.nsi).
 configure_file(examples/kolmira_fam.txt generated/kolmira_fam.txt @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/kolmira_fam.txt DESTINATION exempel)
 

@@ -1,6 +1,7 @@
 ; The setup program: installs Kolmira for the current user only, with no
 ; administrator rights, adds it to the Start menu and to Windows' list of
-; installed apps; over an installed Kolmira, it replaces that one.
+; installed apps, and puts the example row file into Documents where none
+; lies; over an installed Kolmira, it replaces that one.
 ; tools/windows/package.sh passes the version, where to write the setup
 ; program, and the folder LISTS with the files to install (files.nsh) and
 ; to remove (removed_files.nsh), which CMake writes as it installs, and the
@@ -69,6 +70,14 @@ Section
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\avinstallera.exe"
 
+    ; The household's row file lies in Documents, outside the program's
+    ; folder, so that no setup program or uninstaller replaces or removes it.
+    ; The first setup program puts the example there, so that the first start
+    ; shows a check; one already there is the household's and stays as it is.
+    ${IfNot} ${FileExists} "$DOCUMENTS\kolmira_fam.txt"
+        CopyFiles /SILENT "$INSTDIR\exempel\kolmira_fam.txt" "$DOCUMENTS\kolmira_fam.txt"
+    ${EndIf}
+
     ; The shortcut's working folder is where Kolmira looks for
     ; kolmira_fam.txt: the user's Documents folder.
     SetOutPath "$DOCUMENTS"
@@ -76,9 +85,10 @@ Section
         SW_SHOWNORMAL "" "Rätta familjens lottorader"
     CreateShortCut "$SMPROGRAMS\Kolmira – hjälp.lnk" "$INSTDIR\${GUIDE}" "" "" 0 \
         SW_SHOWNORMAL "" "Så använder du Kolmira"
-    ; Opens the example in Notepad, from where it is saved into Documents.
-    CreateShortCut "$SMPROGRAMS\Kolmira – exempelfil.lnk" "$INSTDIR\exempel\kolmira_fam.txt" "" "" 0 \
-        SW_SHOWNORMAL "" "En radfil att utgå från"
+    ; The rows Kolmira reads, in Notepad, which offers to make the file anew
+    ; where the household has removed it.
+    CreateShortCut "$SMPROGRAMS\Kolmira – lottorader.lnk" "$WINDIR\notepad.exe" \
+        '"$DOCUMENTS\kolmira_fam.txt"' "" 0 SW_SHOWNORMAL "" "Familjens lottorader, i Anteckningar"
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Kolmira"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -94,11 +104,13 @@ Section
 SectionEnd
 
 ; Removes only what the setup program put there, so that a folder chosen by
-; the user keeps the user's own files.
+; the user keeps the user's own files; the row file in Documents stays.
 Section "Uninstall"
     SetShellVarContext current
     Delete "$SMPROGRAMS\Kolmira.lnk"
     Delete "$SMPROGRAMS\Kolmira – hjälp.lnk"
+    Delete "$SMPROGRAMS\Kolmira – lottorader.lnk"
+    ; An earlier version's entry, which opened the example in the program's folder.
     Delete "$SMPROGRAMS\Kolmira – exempelfil.lnk"
     !include "${LISTS}/removed_files.nsh"
     Delete "$INSTDIR\avinstallera.exe"

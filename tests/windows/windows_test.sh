@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # `make windows-test`: runs the cross-built QtTest tests under Wine with ctest,
 # then tries the setup program as a Windows user would, in a fresh Wine prefix
-# on a private X server: an older version (the same files and one more)
-# replaced by this one, the Start-menu shortcut, a whole check by keyboard in
-# a folder named with å, ä and ö, the example row file, a missing row file,
-# and the uninstaller.
+# on a private X server: an older version (the same files and one more), which
+# puts the example row file into Documents, where Kolmira started from the
+# Start menu reads it; a row changed there in Notepad from the Start menu and
+# saved, then this version over the older one, with the changed row kept and
+# read by a whole check by keyboard from the Start menu; the same check in a
+# folder named with å, ä and ö; a missing row file; and the uninstaller, which
+# leaves the changed row too.
 # With a certificate (tools/windows/sign.sh) it checks the uninstaller's
 # signature too. Every step passes or fails within its own time limit; the
-# chart under Wine is saved in the build folder's screenshots/.
+# charts under Wine are saved in the build folder's screenshots/.
 # shellcheck disable=SC2016 # NSIS's $INSTDIR and the steps' code are meant literally
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -44,7 +47,7 @@ step() { # seconds, what is checked, the command that checks it
     fi
 }
 fail() { echo "$@" >&2 && false; }
-stop_kolmira() { timeout 30 wine taskkill /f /im kolmira.exe >/dev/null 2>&1 || true; timeout 60 wineserver -w || true; }
+stop() { timeout 30 wine taskkill /f /im "$1" >/dev/null 2>&1 || true; timeout 60 wineserver -w || true; }
 run_setup() { wine "$1" /S && wineserver -w; }
 
 step 300 "Wine makes a fresh prefix" eval 'wine wineboot --init >/dev/null 2>&1 && wineserver -w'
@@ -63,6 +66,12 @@ installed_version() {
 }
 listing() { (cd "$programs" && find . -type f -printf '%P\n' | LC_ALL=C sort); }
 user_files() { (cd "$documents" && find . -type f -exec sha256sum {} + | LC_ALL=C sort -k2); }
+# Waits for a visible window whose title matches and prints its id.
+window_named() { { timeout 60 xdotool search --sync --onlyvisible --name "$1" || true; } | head -n 1; }
+keys() { for key in "$@"; do xdotool key --window "$window" "$key" && sleep 0.3; done; }
+focus() { xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"; }
+in_folder() { (cd "$1" && exec wine "$programs/kolmira.exe" >/dev/null 2>&1) & }
+from_start_menu() { wine start /unix "$start_menu/$1.lnk" >/dev/null 2>&1; }
 
 echo "=== Version 0.99, with extra\\gammal.txt, then $version over it"
 older() {
@@ -75,7 +84,25 @@ older() {
     [[ $(installed_version) == 0.99 ]] || fail "Settings > Apps shows \"$(installed_version)\""
 }
 step 240 "version 0.99 installs silently and Settings > Apps shows it" older
-mkdir -p "$rows" && cp examples/kolmira_fam.txt "$documents/"
+household=$documents/kolmira_fam.txt changed_row=01020304050607
+step 30 "it puts the example row file into $(winepath -w "$documents")" cmp "$programs/exempel/kolmira_fam.txt" "$household"
+step 90 "the Start-menu shortcut Kolmira starts on the example there" \
+    eval 'from_start_menu Kolmira; [[ -n $(window_named "^Kolmira version") ]]'
+stop kolmira.exe
+# The household puts a row that wins 7 (by_keyboard's draw) in place of the
+# first, and saves it with Ctrl+S.
+in_notepad() {
+    from_start_menu "Kolmira – lottorader"
+    window=$(window_named '^kolmira_fam')
+    [[ -n $window ]] || fail "Notepad did not open kolmira_fam.txt."
+    # shellcheck disable=SC2046 # a key for each digit
+    focus && keys ctrl+Home Down shift+End $(fold -w 1 <<<"$changed_row") ctrl+s && sleep 1
+    [[ $(sed -n '2s/\r$//p' "$household") == "$changed_row" ]] ||
+        fail "Its first row is $(sed -n '2s/\r$//p' "$household")."
+}
+step 90 "Kolmira – lottorader opens it in Notepad, and a changed row is saved there" in_notepad
+stop notepad.exe
+mkdir -p "$rows"
 printf '%s\r\n' 8 01020304353031 01020305343029 01020304052930 01020304050629 \
     01020304050633 01020304050607 01020304282930 20212223242526 >"$rows/kolmira_fam.txt"
 user_files >"$work/user-files" && { listing >"$work/before" || true; }
@@ -88,29 +115,22 @@ diff -U0 "$work/before" "$work/after" | grep '^[-+][^-+]' || echo "(the same)"
 step 30 "the folder holds exactly this version's files" \
     eval 'diff <(echo avinstallera.exe | LC_ALL=C sort -m - "$build/nsis/files.txt") "$work/after" >&2'
 step 30 "Settings > Apps shows $version" eval '[[ $(installed_version) == "$version" ]]'
-step 30 "the user's row files are untouched" eval 'diff "$work/user-files" <(user_files) >&2'
-step 30 "the Start-menu shortcut Kolmira is there" test -f "$start_menu/Kolmira.lnk"
+step 30 "the user's row files, the changed one among them, are untouched" eval 'diff "$work/user-files" <(user_files) >&2'
 if [[ -n ${KOLMIRA_AUTHENTICODE_CERT-} ]]; then
     step 60 "the uninstaller is signed with $KOLMIRA_AUTHENTICODE_CERT" \
         osslsigncode verify -CAfile "$KOLMIRA_AUTHENTICODE_CERT" -in "$programs/avinstallera.exe"
 fi
 
-# Waits for a visible window whose title matches and prints its id.
-window_named() { { timeout 60 xdotool search --sync --onlyvisible --name "$1" || true; } | head -n 1; }
-keys() { for key in "$@"; do xdotool key --window "$window" "$key" && sleep 0.3; done; }
-focus() { xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"; }
 pixels() { # of an image with the colour r,g,b
     convert "$1" -alpha off -format %c histogram:info:- | awk -v c="($2)" '$2 == c {n = $1 + 0} END {print n + 0}'
 }
 
-# The shortcut starts Kolmira in Documents, so the rows are read from there.
-step 90 "the shortcut starts Kolmira on the rows in $(winepath -w "$documents")" \
-    eval 'wine start /unix "$start_menu/Kolmira.lnk" >/dev/null 2>&1; [[ -n $(window_named "^Kolmira version") ]]'
-stop_kolmira
 # Main numbers 1 to 7, the prompt, then 35 to 32: the rows win every prize
-# class, so the chart shows all five bars, and the green line the result.
-by_keyboard() {
-    (cd "$rows" && exec wine "$programs/kolmira.exe" >/dev/null 2>&1) &
+# class, or the changed row 7, so the chart shows all five bars, and the green
+# line the result.
+by_keyboard() { # the screenshot's name, then how Kolmira is started
+    local picture=$build/screenshots/$1
+    "${@:2}"
     window=$(window_named '^Kolmira version')
     [[ -n $window ]] || fail "No window came up."
     focus && keys Tab space
@@ -119,21 +139,17 @@ by_keyboard() {
     keys shift+Tab End Tab space
     for _ in 34 33 32; do keys shift+Tab Left Tab space; done
     keys space space && sleep 2
-    import -window "$window" "$build/screenshots/wine-chart.png"
+    import -window "$window" "$picture"
     for colour in 128,0,128 192,0,192 255,0,255 255,128,255 255,192,255 0,255,0; do
-        (($(pixels "$build/screenshots/wine-chart.png" "$colour") >= 5000)) || fail "The chart shows little or nothing in rgb($colour)."
+        (($(pixels "$picture" "$colour") >= 5000)) || fail "The chart shows little or nothing in rgb($colour)."
     done
 }
+step 120 "Kolmira from the Start menu reads the changed row: a whole check by keyboard ends on the chart of 7" \
+    by_keyboard wine-chart-7.png from_start_menu Kolmira
+stop kolmira.exe
 step 120 "a whole check by keyboard in $(winepath -w "$rows") ends on the chart of all five prize classes" \
-    by_keyboard
-stop_kolmira
-example() {
-    test -f "$start_menu/Kolmira – exempelfil.lnk" || fail "The Start menu has no Kolmira – exempelfil."
-    (cd "$programs/exempel" && exec wine "$programs/kolmira.exe" >/dev/null 2>&1) &
-    [[ -n $(window_named '^Kolmira version') ]] || fail "Kolmira did not start on the example."
-}
-step 90 "the example row file, which the Start menu opens, is one Kolmira starts on" example
-stop_kolmira
+    by_keyboard wine-chart.png in_folder "$rows"
+stop kolmira.exe
 missing_rows() {
     mkdir -p "$empty"
     (cd "$empty" && { wine "$programs/kolmira.exe" >/dev/null 2>"$work/err" && echo 0 || echo $?; } >"$work/status") &
@@ -147,14 +163,16 @@ missing_rows() {
 }
 step 90 "a missing row file is reported in a box and in Swedish, naming $(winepath -w "$empty"), with status 1" \
     missing_rows
-stop_kolmira
+stop kolmira.exe
 
-# The uninstaller runs on from a copy of itself in the temporary folder.
+# The uninstaller runs on from a copy of itself in the temporary folder. It
+# removes an earlier version's entry for the example too.
+cp "$start_menu/Kolmira.lnk" "$start_menu/Kolmira – exempelfil.lnk" || true
 step 60 "avinstallera.exe runs silently and removes the program's folder" eval 'run_setup "$programs/avinstallera.exe"
     for _ in $(seq 30); do [[ -e $programs ]] || exit 0; sleep 1; done; false'
 step 30 "removes the Start-menu shortcuts" eval '! compgen -G "$start_menu/Kolmira*"'
 step 30 "removes its entry from the installed apps" eval '! wine reg query "$uninstall_key" >/dev/null 2>&1'
-step 30 "leaves the user's files as they were" eval 'diff "$work/user-files" <(user_files) >&2'
+step 30 "leaves the user's files as they were, the changed row among them" eval 'diff "$work/user-files" <(user_files) >&2'
 
 echo "windows-test: $passed passed, $failed failed (not here, as Linux's own: AT-SPI, Orca, named pipes)"
 ((failed == 0))
