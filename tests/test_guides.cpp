@@ -120,6 +120,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("guide"); // which quotes the message
         QTest::newRow("missing") << QByteArray("missing") << readme_sv;
+        QTest::newRow("missing, in English") << QByteArray("missing") << readme;
         QTest::newRow("a folder") << QByteArray("folder") << readme_sv;
         QTest::newRow("empty") << QByteArray("") << readme_sv;
         QTest::newRow("a row short")
