@@ -3,16 +3,19 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
+DEBIAN13_TARGETS ?= test
 # Builds run make of their own, which must not join this one's job server.
 CMAKE = env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL CMAKE_BUILD_PARALLEL_LEVEL=$(JOBS) CTEST_PARALLEL_LEVEL=$(JOBS) cmake
 
-.PHONY: all deps build run test sanitize fuzz lint install package screenshots bench format debian13 \
-	windows windows-test release release-test clean
+.PHONY: all deps build run test sanitize fuzz lint install package debian-check reproducible \
+	reproducible-windows screenshots bench format debian13 windows-qt windows windows-test release \
+	release-test clean
 
 all: build
 
+# What the build needs, and what the steps named in STEPS need (tools/setup.sh).
 deps:
-	@tools/setup.sh
+	@tools/setup.sh $(STEPS)
 
 build: deps
 	@cmake -S . -B $(BUILD_DIR) -Wno-dev >/dev/null
@@ -68,6 +71,7 @@ bench: build
 	@BUILD_DIR=$(BUILD_DIR) bench/run.sh
 
 format:
+	@tools/setup.sh format
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 # build/release/<version>/ and the apt repository build/release/apt/, signed
@@ -83,17 +87,35 @@ release-test:
 windows:
 	@tools/windows/build.sh
 
+# Qt for Windows alone, which make windows builds first when it is missing.
+windows-qt:
+	@tools/windows/qt.sh
+
 windows-test:
 	@tests/windows/windows_test.sh
 
 # The source package and, built from it by sbuild in clean chroots, the
-# binary packages for Debian 12 and 13, in $(BUILD_DIR)/debian/; see debian/.
+# binary packages for Debian 12 and 13, in $(BUILD_DIR)/debian/, each judged
+# by its release's lintian, autopkgtest and piuparts; see debian/.
 package:
 	@BUILD_DIR=$(BUILD_DIR) tools/debian/package.sh
 
-# make test on a fresh Debian 13 root, as a new user of it (needs root).
+# After make package: blhc and hardening-check, beyond sbuild's checks.
+debian-check:
+	@BUILD_DIR=$(BUILD_DIR) tests/debian/check.sh
+
+# Built a second time by reprotest, varied, the result must be the same: the
+# Debian package (after make package), and Kolmira for Windows.
+reproducible:
+	@BUILD_DIR=$(BUILD_DIR) tests/reproducible.sh
+
+reproducible-windows:
+	@BUILD_DIR=$(BUILD_DIR) tests/reproducible.sh windows
+
+# make test (or the DEBIAN13_TARGETS) on a fresh Debian 13 root, as a new
+# user of it, on a clone of the last commit (needs root).
 debian13:
-	@tools/debian/trixie_test.sh
+	@DEBIAN13_TARGETS="$(DEBIAN13_TARGETS)" tests/debian/debian13.sh
 
 clean:
 	rm -rf $(BUILD_DIR) build-*

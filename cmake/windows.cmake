@@ -1,7 +1,7 @@
 # Kolmira for Windows: a GUI program (no console window) with its icon and
 # version information, installed into one folder with everything it needs
 # beside it, as Windows looks for it: Qt's DLLs, the platform plugin and the
-# style, MinGW's runtime and the licences of all of it. tools/windows/package.sh
+# style, MinGW's runtime and the licences of all of it. tools/windows/pack.sh
 # makes the zip and the setup program from that folder.
 set_target_properties(kolmira PROPERTIES WIN32_EXECUTABLE ON)
 set(KOLMIRA_ICON ${CMAKE_CURRENT_SOURCE_DIR}/data/windows/kolmira.ico)

@@ -12,11 +12,13 @@ cd "$(dirname "$0")/.."
 declare -A needs=(
     [test]="orca, groff-base, desktop-file-utils, appstream" # screen reader, file checks
     [lint]="clazy, clang-tidy"
+    [format]="clang-format"
     [fuzz]="clang, libclang-rt-dev" # libFuzzer and the sanitizers' runtime
-    # sbuild; dch and git deborig, with the Perl modules they take from devscripts' Recommends
+    # sbuild; dch and git deborig, with the Perl modules they take from
+    # devscripts' Recommends; the judges sbuild runs from the host
     [package]="sbuild, mmdebstrap, uidmap, devscripts, faketime, libdistro-info-perl, libgit-wrapper-perl,
-        liblist-compare-perl, libstring-shellquote-perl"
-    [check]="lintian, blhc, autopkgtest, piuparts"
+        liblist-compare-perl, libstring-shellquote-perl, autopkgtest, piuparts"
+    [check]="blhc"
     [reproducible]="reprotest, diffoscope-minimal, disorderfs"
     [windows]="g++-mingw-w64-x86-64-posix, ninja-build, nsis, zip, osslsigncode, xmlstarlet"
     [windows-test]="wine, wine64, fonts-wine" # Wine's own fonts, which Windows' dialogs ask for
@@ -64,7 +66,9 @@ if [[ -n $update ]] || ! command -v dpkg-checkbuilddeps >/dev/null ||
         apt-get update -qq
         apt-get satisfy -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 "$1" >/dev/null' - "$depends" "$update"
 fi
+# Listed in /etc/locale.gen, so that the locales package keeps it when it is upgraded.
 for locale in "${locales[@]}"; do
-    locale -a | grep -qixF "${locale%.*}.utf8" ||
-        "${sudo[@]}" localedef --inputfile="${locale%.*}" --charmap=UTF-8 "$locale"
+    locale -a | grep -qixF "${locale%.*}.utf8" && grep -qsx "$locale UTF-8" /etc/locale.gen ||
+        "${sudo[@]}" sh -ec 'grep -qsx "$1 UTF-8" /etc/locale.gen || echo "$1 UTF-8" >>/etc/locale.gen
+            locale-gen >/dev/null' - "$locale"
 done

@@ -2,7 +2,7 @@
 ; administrator rights, adds it to the Start menu and to Windows' list of
 ; installed apps, and puts the example row file into Documents where none
 ; lies; over an installed Kolmira, it replaces that one.
-; tools/windows/package.sh passes the version, where to write the setup
+; tools/windows/pack.sh passes the version, where to write the setup
 ; program, and the folder LISTS with the files to install (files.nsh) and
 ; to remove (removed_files.nsh), which CMake writes as it installs, and the
 ; licence text (licence.txt). The

@@ -3,7 +3,7 @@
 # as a stranger would: the checksums and their OpenPGP signature, the
 # Authenticode signatures of the Windows programs, and the apt repository in a
 # fresh Debian 12 and 13 root each (tests/system/apt-repository, through
-# tools/debian/testbed.sh): added with its key and .sources file, verified by
+# tests/debian/testbed.sh): added with its key and .sources file, verified by
 # apt update, found by appstreamcli, installed, then upgraded to a newer
 # version published into a copy of it.
 # The setup program's upgrade and uninstall are make windows-test's.
@@ -68,6 +68,6 @@ KOLMIRA_OPENPGP_KEY=$signer PUBLIC_KEY=$apt/kolmira.asc tools/release/apt.sh "$w
 
 for suite in bookworm trixie; do
     echo "== The apt repository in a fresh $suite root, then the upgrade"
-    tools/debian/testbed.sh "$suite" apt-repository --copy="$work/apt:/srv/kolmira" --copy="$work/newer:/srv/newer"
+    tests/debian/testbed.sh "$suite" apt-repository --copy="$work/apt:/srv/kolmira" --copy="$work/newer:/srv/newer"
 done
 echo "== make release-test: passed. The setup program's upgrade and uninstall are make windows-test's."

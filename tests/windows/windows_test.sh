@@ -111,7 +111,7 @@ listing >"$work/after" || true
 echo "Files in $(winepath -w "$programs"): $(wc -l <"$work/before") before, $(wc -l <"$work/after") after;" \
     "only before (-) and only after (+):"
 diff -U0 "$work/before" "$work/after" | grep '^[-+][^-+]' || echo "(the same)"
-# What package.sh installed, and the uninstaller.
+# What pack.sh installed, and the uninstaller.
 step 30 "the folder holds exactly this version's files" \
     eval 'diff <(echo avinstallera.exe | LC_ALL=C sort -m - "$build/nsis/files.txt") "$work/after" >&2'
 step 30 "Settings > Apps shows $version" eval '[[ $(installed_version) == "$version" ]]'

@@ -2,7 +2,7 @@
 # `make windows`: builds Kolmira for 64-bit Windows from the same CMake
 # project and sources, cross-compiled with MinGW-w64 against Qt built from
 # Debian's source (tools/windows/qt.sh, once, into a cache), then packs the
-# zip and the setup program (tools/windows/package.sh). Arguments go to
+# zip and the setup program (tools/windows/pack.sh). Arguments go to
 # CMake's configure step.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -29,5 +29,5 @@ cmake "${fresh[@]}" -S . -B "$build" -G Ninja -Wno-dev \
     -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF \
     -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
 cmake --build "$build" -j "${JOBS:-$(nproc)}"
-BUILD_DIR=$build tools/windows/package.sh
+BUILD_DIR=$build tools/windows/pack.sh
 echo "make windows: $((SECONDS - started)) s"

@@ -5,10 +5,10 @@
 # order and host names where FUSE and user namespaces allow), the results must
 # be byte-identical; otherwise diffoscope says what differs. Log and results
 # are kept in build/reprotest* (build/windows/reprotest* for Windows).
-#   tools/reproducible.sh           the Debian package for this machine's release,
-#                                   from the source package make package made;
-#                                   sbuild's build of it is the first build
-#   tools/reproducible.sh windows   the zip and setup program, from a clone of HEAD
+#   make reproducible           the Debian package for this machine's release,
+#                               from the source package make package made;
+#                               sbuild's build of it is the first build
+#   make reproducible-windows   the zip and setup program, from a clone of HEAD
 set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# tools/debian/testbed.sh RELEASE TEST [OPTION]...: runs the test TEST of
+# tests/debian/testbed.sh RELEASE TEST [OPTION]...: runs the test TEST of
 # tests/system/control with autopkgtest in a fresh testbed of Debian RELEASE
 # (autopkgtest-virt-unshare, from the chroot tarball sbuild builds in), with
 # nothing of the caller's session. The options go to autopkgtest, such as
@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 release=$1 test=$2
 shift 2
-tools/setup.sh package check
+tools/setup.sh package
 out=$(realpath -m "${BUILD_DIR:-build}")/system/$release-$test
 tarball=$(tools/debian/chroot.sh "$release")
 rm -rf "$out" && mkdir -p "${out%/*}"

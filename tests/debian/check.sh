@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# `make debian-check`: what Debian checks of a build beyond lintian,
+# autopkgtest and piuparts, which sbuild runs as `make package` builds
+# (tools/debian/sbuild.conf): for each release in build/debian/,
+#   blhc            the build log: every compiler and linker call got
+#                   dpkg-buildflags' hardening flags (immediate binding too);
+#   hardening-check the packaged program carries what those flags give,
+#                   control-flow protection where the release's start-up
+#                   files carry it too (Debian 13 on).
+# Needs `make package` first.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+releases=${RELEASES:-bookworm trixie}
+out=${BUILD_DIR:-build}/debian
+tools/setup.sh package check
+arch=$(dpkg --print-architecture)
+# The tools' own words follow the user's language; LANGUAGE wins even over LC_ALL.
+c_locale=(env -u LANGUAGE LC_ALL=C.UTF-8)
+
+for release in $releases; do
+    deb=$(echo "$out/$release"/kolmira_*_"$arch".deb)
+    [[ -f $deb ]] || { echo "No package for $release in $out/$release: run make package first." >&2 && exit 1; }
+    # PIE is the compiler's default. The line ignored compiles nothing: CMake
+    # 3.31's AUTOMOC lists the compiler's predefined macros for moc.
+    echo "=== blhc ($release build log)"
+    "${c_locale[@]}" blhc --bindnow \
+        --ignore-line '/usr/bin/c\+\+ -std=c\+\+20 -dM -E -c /usr/share/cmake-[0-9.]+/Modules/CMakeCXXCompilerABI\.cpp .*' \
+        "${deb%.deb}.build"
+    echo "=== hardening-check usr/bin/kolmira ($release)"
+    # bookworm's start-up files carry no control-flow marks, so no program built there can.
+    cf=() && [[ $release != bookworm ]] || cf=(--nocfprotection)
+    unpacked=$(mktemp -d)
+    dpkg-deb --extract "$deb" "$unpacked"
+    status=0
+    "${c_locale[@]}" hardening-check "${cf[@]}" "$unpacked/usr/bin/kolmira" | tail -n +2 || status=$?
+    rm -rf "$unpacked"
+    ((status == 0)) || { echo "hardening-check finds a hardening feature missing in $deb." >&2 && exit 1; }
+done
