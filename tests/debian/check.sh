@@ -20,8 +20,9 @@ c_locale=(env -u LANGUAGE LC_ALL=C.UTF-8)
 for release in $releases; do
     deb=$(echo "$out/$release"/kolmira_*_"$arch".deb)
     [[ -f $deb ]] || { echo "No package for $release in $out/$release: run make package first." >&2 && exit 1; }
-    # PIE is the compiler's default. The line ignored compiles nothing: CMake
-    # 3.31's AUTOMOC lists the compiler's predefined macros for moc.
+    # Immediate binding is asked for (hardening=+all); PIE is the compiler's
+    # default. The line ignored compiles nothing: CMake 3.31's AUTOMOC lists
+    # the compiler's predefined macros for moc.
     echo "=== blhc ($release build log)"
     "${c_locale[@]}" blhc --bindnow \
         --ignore-line '/usr/bin/c\+\+ -std=c\+\+20 -dM -E -c /usr/share/cmake-[0-9.]+/Modules/CMakeCXXCompilerABI\.cpp .*' \

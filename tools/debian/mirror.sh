@@ -4,4 +4,4 @@
 set -eu
 # shellcheck disable=SC2016 # apt's format
 apt-get indextargets --format '$(REPO_URI)' "Codename: $(. /etc/os-release && echo "$VERSION_CODENAME")" \
-    'Label: Debian' | sed -n '1s|/$||p' | grep . || { echo "$0: apt's sources name no Debian archive" >&2 && exit 1; }
+    'Label: Debian' | sed -n '1{s|/$||;p;}' | grep . || { echo "$0: apt's sources name no Debian archive" >&2 && exit 1; }
