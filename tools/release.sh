@@ -7,9 +7,10 @@
 # from, the release notes in English and Swedish (written in the metainfo's
 # <releases>), SHA256SUMS, its OpenPGP signature SHA256SUMS.asc and the
 # public key kolmira.asc, all in that one folder; and adds the packages to
-# build/release/apt/, the signed apt repository (tools/release/apt.sh), kept
-# from release to release. The keys are the releaser's (tools/release/keys.sh
-# says which variables name them), or throwaway ones.
+# the signed apt repository, published as build/release/apt/, whose state
+# (tools/release/apt.sh says where) no clean-up reaches and every release
+# adds to. The keys are the releaser's (tools/release/keys.sh says which
+# variables name them), or throwaway ones.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
@@ -18,11 +19,13 @@ tools/setup.sh package windows release
 [[ -z $(git status --porcelain) ]] ||
     { git status --short >&2 && echo "make release builds one commit: commit or stash these first." >&2 && exit 1; }
 version=$(sed -n 's/^project(kolmira VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
+[[ $version =~ ^[0-9]+(\.[0-9]+)+$ ]] ||
+    { echo "CMakeLists.txt has no line \"project(kolmira VERSION <version>\" (found \"$version\")." >&2 && exit 1; }
 metainfo=data/io.github.tumbrek.Kolmira.metainfo.xml
 out=build/release/$version apt=build/release/apt started=$SECONDS
 step() { echo "make release: $1 ($((SECONDS - started)) s)"; }
 
-rm -rf "$out" && mkdir -p "$out"
+rm -rf "${out:?}" && mkdir -p "$out"
 for lang in en sv; do
     notes=$out/release-notes$([[ $lang == en ]] || echo ".$lang").md
     xsltproc --stringparam version "$version" --stringparam lang "$lang" \

@@ -5,7 +5,8 @@
 # fresh Debian 12 and 13 root each (tests/system/apt-repository, through
 # tests/debian/testbed.sh): added with its key and .sources file, verified by
 # apt update, found by appstreamcli, installed, then upgraded to a newer
-# version published into a copy of it.
+# version, published as two releases after make clean would publish it (the
+# second carrying what the first did).
 # The setup program's upgrade and uninstall are make windows-test's.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -13,12 +14,13 @@ unset MAKEFLAGS MFLAGS MAKELEVEL
 
 tools/setup.sh windows release release-test # the testbeds install their own
 version=$(sed -n 's/^project(kolmira VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
+[[ $version =~ ^[0-9]+(\.[0-9]+)+$ ]] || { echo "No version in CMakeLists.txt (found \"$version\")." >&2 && exit 1; }
 release=$PWD/build/release/$version apt=$PWD/build/release/apt
 throwaway=$PWD/build/release/throwaway-keys committed_key=data/kolmira-release-key.asc
 [[ -f $release/SHA256SUMS ]] || { echo "No release in $release; run make release first." >&2; exit 1; }
 work=$(mktemp -d)
 # gpg starts an agent for each home it signs with; $work is short enough for its sockets.
-trap 'gpgconf --homedir "$work/signing" --kill gpg-agent 2>/dev/null; rm -rf --one-file-system "$work"' EXIT
+trap 'gpgconf --homedir "$work/signing" --kill gpg-agent 2>/dev/null; rm -rf --one-file-system "${work:?}"' EXIT
 c_locale=(env -u LANGUAGE LC_ALL=C.UTF-8) # the tools' words are not Kolmira's
 
 echo "== Checksums and their signature"
@@ -49,22 +51,33 @@ for program in "$release/kolmira-$version-setup.exe" "$work/zip/Kolmira/kolmira.
 done
 
 # The same packages with their version raised, as a binary-only rebuild
-# (binNMU) raises it, published into a copy of the repository with the same key.
-cp -a "$apt" "$work/apt" && cp -a "$apt" "$work/newer" && cp -a "$apt.db" "$work/newer.db"
+# (binNMU) raises it, published with the same key as two releases would
+# publish them, with make clean between (the published copy and its build
+# folder gone): both suites first (Debian 13 the release's), then Debian 13
+# alone. Their state lies in a data home of the test's own, never the releaser's.
 newer=()
 for suite in bookworm trixie; do
-    # shellcheck disable=SC2016 # reprepro's format
-    dpkg-deb --raw-extract "$apt/$(reprepro --basedir "$apt.db" --list-format '${$filekey}' list "$suite" kolmira)" \
-        "$work/unpacked"
+    filename=$(awk '$1 == "Filename:" {print $2; exit}' "$apt/dists/$suite/main"/binary-*/Packages)
+    cp "$apt/$filename" "$work/$suite-released.deb"
+    dpkg-deb --raw-extract "$apt/$filename" "$work/unpacked"
     sed -i 's/^Version: .*/&+b1/' "$work/unpacked/DEBIAN/control"
     dpkg-deb --root-owner-group --build "$work/unpacked" "$work/$suite.deb" >/dev/null
-    rm -rf "$work/unpacked" && newer+=("$suite=$work/$suite.deb")
+    rm -rf "${work:?}/unpacked" && newer+=("$suite=$work/$suite.deb")
 done
 if [[ -f $throwaway/secret-key.asc ]]; then
     export GNUPGHOME=$work/signing
     mkdir -m 700 "$GNUPGHOME" && gpg --batch --quiet --import "$throwaway/secret-key.asc"
 fi
-KOLMIRA_OPENPGP_KEY=$signer PUBLIC_KEY=$apt/kolmira.asc tools/release/apt.sh "$work/newer" "${newer[@]}"
+publish() { env -u KOLMIRA_APT_STATE XDG_DATA_HOME="$work/share" KOLMIRA_OPENPGP_KEY="$signer" \
+    PUBLIC_KEY="$apt/kolmira.asc" tools/release/apt.sh "$work/build/apt" "$@" >/dev/null; }
+publish "${newer[0]}" "trixie=$work/trixie-released.deb"
+rm -rf "${work:?}/build"
+publish "${newer[1]}"
+for suite in bookworm trixie; do
+    grep -qx "Version: $(dpkg-deb --field "$work/$suite.deb" Version)" "$work/build/apt/dists/$suite/main"/binary-*/Packages ||
+        { echo "After make clean, the apt repository's $suite lacks $work/$suite.deb." >&2 && exit 1; }
+done
+cp -a "$apt" "$work/apt" && mv "$work/build/apt" "$work/newer"
 
 for suite in bookworm trixie; do
     echo "== The apt repository in a fresh $suite root, then the upgrade"

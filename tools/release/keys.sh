@@ -9,8 +9,10 @@
 #   KOLMIRA_AUTHENTICODE_KEY   its private key (PEM) for the Windows programs
 # Any that is unset is replaced by a throwaway key, made in $throwaway (which
 # the caller sets and make release-test reads), fit for checking the path but
-# for nothing else (its secret half in $throwaway/secret-key.asc). Sets
-# public_key to the public key households check with.
+# for nothing else (its secret half in $throwaway/secret-key.asc); a
+# throwaway OpenPGP key's apt repository is kept there too, never beside the
+# real key's (tools/release/apt.sh). Sets public_key to the public key
+# households check with.
 committed_key=data/kolmira-release-key.asc
 
 loudly() {
@@ -18,20 +20,20 @@ loudly() {
     { printf '\n%s\n' "$line" && printf '*** %s\n' "$@" && printf '%s\n\n' "$line"; } >&2
 }
 
-throwaway=$(realpath -m "$throwaway")
-rm -rf "$throwaway"
+throwaway=$(realpath -m "${throwaway:?}")
+rm -rf "${throwaway:?}"
 if [[ -z ${KOLMIRA_OPENPGP_KEY:-} ]]; then
     # A home of its own, at a short path: gpg-agent's sockets lie in it
     # where /run/user/<uid> is missing, and a socket's path is short.
     GNUPGHOME=$(mktemp -d) && export GNUPGHOME
-    trap 'gpgconf --kill gpg-agent; rm -rf "$GNUPGHOME"' EXIT
+    trap 'gpgconf --kill gpg-agent; rm -rf "${GNUPGHOME:?}"' EXIT
     gpg --batch --quiet --passphrase '' --quick-generate-key \
         "Kolmira throwaway key, not for publishing <nobody@invalid>" ed25519 sign 30d
     KOLMIRA_OPENPGP_KEY=$(gpg --with-colons --list-secret-keys 2>/dev/null | awk -F: '$1 == "fpr" {print $10; exit}')
     loudly "KOLMIRA_OPENPGP_KEY is not set: SHA256SUMS and the apt repository are signed" \
         "with a THROWAWAY key made for this run, $KOLMIRA_OPENPGP_KEY." \
         "The committed key $committed_key does not apply. Do not publish this release."
-    mkdir -p "$throwaway" && public_key=$throwaway/kolmira.asc
+    mkdir -p "$throwaway" && public_key=$throwaway/kolmira.asc && export KOLMIRA_APT_STATE=$throwaway/apt-state
     gpg --armor --export "$KOLMIRA_OPENPGP_KEY" >"$public_key"
     gpg --armor --export-secret-keys "$KOLMIRA_OPENPGP_KEY" >"$throwaway/secret-key.asc"
 else
