@@ -86,4 +86,4 @@ for suite in "${!arch[@]}"; do
 done
 "${reprepro[@]}" export
 rm -rf "${published:?}" && mkdir -p "${published%/*}" && cp -a "$apt_dir" "$published"
-echo "Published $published from the apt repository's state $state: keep that folder for the next release."
+echo "Published $published from the apt repository kept in $state."
