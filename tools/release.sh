@@ -36,6 +36,8 @@ done
 
 throwaway=build/release/throwaway-keys
 source tools/release/keys.sh
+# What the tag ships must be what households read once it is out.
+[[ $public_key != "$committed_key" ]] || tools/release/guides.sh "$KOLMIRA_OPENPGP_KEY" "$publisher"
 
 step "the Debian packages"
 # Unless make package has built them from this commit already, as .ci/run does.
@@ -46,7 +48,7 @@ step "collecting"
 
 # All in one folder, as a releases page lists them, so that SHA256SUMS
 # checks the files in a download folder by their names.
-cp build/debian/{bookworm,trixie}/kolmira_*.deb "$out/"
+cp build/debian/{bookworm,trixie}/kolmira_*.{deb,buildinfo} "$out/"
 # The source package: the .dsc and the files it lists, the orig tarball among them.
 dcmd build/debian/kolmira_*.dsc | xargs -n 1 | sort -u | xargs cp -t "$out/"
 orig=$(ls "$out"/kolmira_*.orig.tar.*)
@@ -55,7 +57,30 @@ cp "$orig" "$out/kolmira-$version.tar.${orig##*.tar.}"
 windows=${WINDOWS_BUILD_DIR:-build-windows}
 cp "$windows/kolmira-$version-setup.exe" "$windows/kolmira-$version-windows-x64.zip" "$out/"
 # The LGPL asks for the source of the Qt shipped in them beside them.
-cp "$(tools/windows/qt.sh | tail -n 1)"/source/* "$out/"
+qt=$(tools/windows/qt.sh | tail -n 1)
+cp "$qt"/source/* "$out/"
+# What the Windows programs carry, and who Windows says signed them, in the notes.
+qt_version=$(cat "$qt/licenses/debian-version") debian=$(cat /etc/debian_version)
+gcc=$(dpkg-query -W -f='${Version}' gcc-mingw-w64-x86-64-posix-runtime) mingw=$(dpkg-query -W -f='${Version}' mingw-w64-common)
+if [[ $publisher == "Okänd utgivare" ]]; then
+    signed_en="They are not signed: Windows names their publisher \"Okänd utgivare\" (Unknown publisher). SHA256SUMS, signed with the OpenPGP key, checks them."
+    signed_sv="De är inte signerade: Windows kallar utgivaren \"Okänd utgivare\". SHA256SUMS, som är signerad med OpenPGP-nyckeln, kontrollerar dem."
+else
+    signed_en="They are signed by \"$publisher\", with a time stamp." signed_sv="De är signerade av \"$publisher\", med tidsstämpel."
+fi
+versions=("${qt_version%%+*}" "$qt_version" "${mingw%%-*}" "${gcc%%-*}" "$debian")
+cat >>"$out/release-notes.md" <<NOTES
+
+## Windows
+
+The Windows programs carry Qt ${versions[0]} (Debian's qt6-base ${versions[1]}) and the runtime of MinGW-w64 ${versions[2]} with GCC ${versions[3]}, as Debian ${versions[4]} packages them. $signed_en
+NOTES
+cat >>"$out/release-notes.sv.md" <<NOTES
+
+## Windows
+
+Windows-programmen innehåller Qt ${versions[0]} (Debians qt6-base ${versions[1]}) och körmiljön från MinGW-w64 ${versions[2]} med GCC ${versions[3]}, som Debian ${versions[4]} har dem. $signed_sv
+NOTES
 
 (cd "$out" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum >../SHA256SUMS &&
     mv ../SHA256SUMS .)
@@ -72,4 +97,5 @@ step "done"
 echo "Release $version of commit $(git rev-parse HEAD), signed by $KOLMIRA_OPENPGP_KEY:"
 (cd build/release && find "$version" apt -path apt/dists -prune -o -path apt/pool -prune -o \
     -type f -printf '%s\t%p\n' | LC_ALL=C sort -k2)
+echo "Windows programs: $signed_en"
 [[ ! -d $throwaway ]] || loudly "Signed with THROWAWAY keys (in $throwaway): for checking only, not for publishing."

@@ -24,7 +24,10 @@ declare -A needs=(
     [windows-test]="wine, wine64, fonts-wine" # Wine's own fonts, which Windows' dialogs ask for
     [screenshots]="imagemagick, qt6ct"
     [bench]="pkg-config, libxcb1-dev"
-    [release]="gnupg, openssl, xsltproc, reprepro, appstream-generator"
+    # the throwaway code-signing token and time-stamping authority: softhsm2 on
+    # through python3; a real token needs its own module (often opensc-pkcs11)
+    [release]="gnupg, openssl, xsltproc, reprepro, appstream-generator, softhsm2, opensc, libengine-pkcs11-openssl,
+        python3"
     [release-test]="unzip"
 )
 

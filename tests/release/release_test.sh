@@ -38,21 +38,35 @@ if [[ $signer != "$(fingerprint "$committed_key")" ]]; then
 fi
 
 echo "== Authenticode signatures"
-# Against the throwaway certificate they were signed with, or else the
-# certificate authorities Debian trusts.
-ca=/etc/ssl/certs/ca-certificates.crt
-[[ -f $throwaway/authenticode.pem ]] && ca=$throwaway/authenticode.pem
+# As the release notes say: none, or a signature and its time stamp,
+# checked against the throwaway certificates they were made with, or else
+# the certificate authorities Debian trusts.
+ca=/etc/ssl/certs/ca-certificates.crt tsa=/etc/ssl/certs/ca-certificates.crt
+[[ -f $throwaway/authenticode.pem ]] && ca=$throwaway/authenticode.pem tsa=$throwaway/tsa.pem
+signed=yes signed_sv=yes
+grep -q 'They are not signed' "$release/release-notes.md" && signed=
+grep -q 'De är inte signerade' "$release/release-notes.sv.md" && signed_sv=
+[[ $signed == "$signed_sv" ]] ||
+    { echo "The English and Swedish release notes disagree on the Windows signatures." >&2 && exit 1; }
 unzip -q -d "$work/zip" "$release/kolmira-$version-windows-x64.zip" Kolmira/kolmira.exe
 for program in "$release/kolmira-$version-setup.exe" "$work/zip/Kolmira/kolmira.exe"; do
     echo "${program##*/}:"
-    "${c_locale[@]}" osslsigncode verify -CAfile "$ca" -in "$program" |
-        grep -E '^(Message digest algorithm|Signer.s certificate|[[:space:]]+Subject|Signature verification)' ||
-        { echo "osslsigncode does not accept the signature of $program." >&2 && exit 1; }
+    said=$("${c_locale[@]}" osslsigncode verify -CAfile "$ca" -TSA-CAfile "$tsa" -in "$program" 2>&1 || true)
+    if [[ -z $signed ]]; then
+        grep -q '^No signature found' <<<"$said" ||
+            { echo "$said" && echo "The release notes say unsigned, but $program is signed." >&2 && exit 1; }
+        echo "    not signed, as the release notes say" && continue
+    fi
+    grep -E '^(Message digest algorithm|Signer.s certificate|[[:space:]]+Subject|.*verification: )' <<<"$said"
+    for line in 'Signature verification: ok' 'Timestamp Server Signature verification: ok'; do
+        grep -qx "$line" <<<"$said" ||
+            { echo "$said" && echo "osslsigncode does not say \"$line\" of $program." >&2 && exit 1; }
+    done
 done
 
 # The same packages with their version raised, as a binary-only rebuild
-# (binNMU) raises it, published with the same key as two releases would
-# publish them, with make clean between (the published copy and its build
+# (binNMU) raises it, published as two releases would publish them, with
+# make clean between (the published copy and its build
 # folder gone): both suites first (Debian 13 the release's), then Debian 13
 # alone. Their state lies in a data home of the test's own, never the releaser's.
 newer=()
@@ -64,12 +78,15 @@ for suite in bookworm trixie; do
     dpkg-deb --root-owner-group --build "$work/unpacked" "$work/$suite.deb" >/dev/null
     rm -rf "${work:?}/unpacked" && newer+=("$suite=$work/$suite.deb")
 done
-if [[ -f $throwaway/secret-key.asc ]]; then
-    export GNUPGHOME=$work/signing
-    mkdir -m 700 "$GNUPGHOME" && gpg --batch --quiet --import "$throwaway/secret-key.asc"
-fi
-publish() { env -u KOLMIRA_APT_STATE XDG_DATA_HOME="$work/share" KOLMIRA_OPENPGP_KEY="$signer" \
-    PUBLIC_KEY="$apt/kolmira.asc" tools/release/apt.sh "$work/build/apt" "$@" >/dev/null; }
+# Signed with a key of the test's own, never the releaser's, which the
+# testbed trusts for the newer repository.
+export GNUPGHOME=$work/signing
+mkdir -m 700 "$GNUPGHOME"
+gpg --batch --quiet --passphrase '' --quick-generate-key "Kolmira upgrade test, not for publishing" ed25519 sign 1d
+upgrade_key=$(gpg --with-colons --list-secret-keys | awk -F: '$1 == "fpr" {print $10; exit}')
+gpg --armor --export "$upgrade_key" >"$work/upgrade-key.asc"
+publish() { env -u KOLMIRA_APT_STATE XDG_DATA_HOME="$work/share" KOLMIRA_OPENPGP_KEY="$upgrade_key" \
+    PUBLIC_KEY="$work/upgrade-key.asc" tools/release/apt.sh "$work/build/apt" "$@" >/dev/null; }
 publish "${newer[0]}" "trixie=$work/trixie-released.deb"
 rm -rf "${work:?}/build"
 publish "${newer[1]}"
