@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # `make release-test`: checks the release make release left in build/release/
 # as a stranger would: the checksums and their OpenPGP signature, the
-# Authenticode signatures of the Windows programs, and the apt repository in a
+# Authenticode signatures of the Windows programs and their time stamps (or
+# that they are unsigned, as the release notes say), and the apt repository in a
 # fresh Debian 12 and 13 root each (tests/system/apt-repository, through
 # tests/debian/testbed.sh): added with its key and .sources file, verified by
 # apt update, found by appstreamcli, installed, then upgraded to a newer
 # version, published as two releases after make clean would publish it (the
-# second carrying what the first did).
+# second carrying what the first did); and, in another fresh root of each,
+# kolmira.exe signed through a SoftHSM2 token and time-stamped by that
+# Debian's own osslsigncode (tests/system/authenticode).
 # The setup program's upgrade and uninstall are make windows-test's.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -96,8 +99,17 @@ for suite in bookworm trixie; do
 done
 cp -a "$apt" "$work/apt" && mv "$work/build/apt" "$work/newer"
 
+# kolmira.exe unsigned, with what signs it, for each Debian's own osslsigncode.
+mkdir -p "$work/sign/tools/release" "$work/sign/tools/windows"
+cp tools/release/{throwaway_token.sh,tsa.py} "$work/sign/tools/release/" && cp tools/windows/sign.sh "$work/sign/tools/windows/"
+if [[ -n $signed ]]; then
+    osslsigncode remove-signature -in "$work/zip/Kolmira/kolmira.exe" -out "$work/sign/kolmira.exe" >/dev/null
+else cp "$work/zip/Kolmira/kolmira.exe" "$work/sign/"; fi
+
 for suite in bookworm trixie; do
     echo "== The apt repository in a fresh $suite root, then the upgrade"
     tests/debian/testbed.sh "$suite" apt-repository --copy="$work/apt:/srv/kolmira" --copy="$work/newer:/srv/newer"
+    echo "== Authenticode in a fresh $suite root: a key in a SoftHSM2 token, a time stamp"
+    tests/debian/testbed.sh "$suite" authenticode --copy="$work/sign:/srv/sign"
 done
 echo "== make release-test: passed. The setup program's upgrade and uninstall are make windows-test's."
