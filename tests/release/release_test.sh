@@ -43,9 +43,13 @@ fi
 echo "== Authenticode signatures"
 # As the release notes say: none, or a signature and its time stamp,
 # checked against the throwaway certificates they were made with, or else
-# the certificate authorities Debian trusts.
-ca=/etc/ssl/certs/ca-certificates.crt tsa=/etc/ssl/certs/ca-certificates.crt
-[[ -f $throwaway/authenticode.pem ]] && ca=$throwaway/authenticode.pem tsa=$throwaway/tsa.pem
+# the certificate authorities in KOLMIRA_AUTHENTICODE_CA (those Debian trusts).
+ca=${KOLMIRA_AUTHENTICODE_CA:-/etc/ssl/certs/ca-certificates.crt} && tsa=$ca
+if [[ -f $throwaway/authenticode.pem ]]; then
+    [[ -f $throwaway/secret-key.asc ]] ||
+        { echo "A throwaway certificate signed the Windows programs of a release the real key signs." >&2 && exit 1; }
+    ca=$throwaway/authenticode.pem tsa=$throwaway/tsa.pem
+fi
 signed=yes signed_sv=yes
 grep -q 'They are not signed' "$release/release-notes.md" && signed=
 grep -q 'De är inte signerade' "$release/release-notes.sv.md" && signed_sv=
