@@ -2,11 +2,11 @@
 # `make release-test`: checks the release make release left in build/release/
 # as a stranger would: the checksums and their OpenPGP signature, the
 # Authenticode signatures of the Windows programs, and the apt repository in a
-# fresh Debian 12 and 13 root each (tests/system/apt-repository, through
-# tests/debian/testbed.sh): added with its key and .sources file, verified by
-# apt update, found by appstreamcli, installed, then upgraded to a newer
-# version, published as two releases after make clean would publish it (the
-# second carrying what the first did).
+# fresh root of each Debian of tools/debian/suites
+# (tests/system/apt-repository, through tests/debian/testbed.sh): added with
+# its key and .sources file, verified by apt update, found by appstreamcli,
+# installed, then upgraded to a newer version, published as two releases
+# after make clean would publish it (the second carrying what the first did).
 # The setup program's upgrade and uninstall are make windows-test's.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -16,6 +16,9 @@ tools/setup.sh windows release release-test # the testbeds install their own
 version=$(sed -n 's/^project(kolmira VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
 [[ $version =~ ^[0-9]+(\.[0-9]+)+$ ]] || { echo "No version in CMakeLists.txt (found \"$version\")." >&2 && exit 1; }
 release=$PWD/build/release/$version apt=$PWD/build/release/apt
+# The suites, oldest first.
+mapfile -t suites < <(awk '$1 ~ /^[0-9]+$/ {print $2}' tools/debian/suites)
+newest=${suites[-1]}
 throwaway=$PWD/build/release/throwaway-keys committed_key=data/kolmira-release-key.asc
 [[ -f $release/SHA256SUMS ]] || { echo "No release in $release; run make release first." >&2; exit 1; }
 work=$(mktemp -d)
@@ -53,10 +56,10 @@ done
 # The same packages with their version raised, as a binary-only rebuild
 # (binNMU) raises it, published with the same key as two releases would
 # publish them, with make clean between (the published copy and its build
-# folder gone): both suites first (Debian 13 the release's), then Debian 13
+# folder gone): all suites first (the newest the release's), then the newest
 # alone. Their state lies in a data home of the test's own, never the releaser's.
 newer=()
-for suite in bookworm trixie; do
+for suite in "${suites[@]}"; do
     filename=$(awk '$1 == "Filename:" {print $2; exit}' "$apt/dists/$suite/main"/binary-*/Packages)
     cp "$apt/$filename" "$work/$suite-released.deb"
     dpkg-deb --raw-extract "$apt/$filename" "$work/unpacked"
@@ -70,16 +73,16 @@ if [[ -f $throwaway/secret-key.asc ]]; then
 fi
 publish() { env -u KOLMIRA_APT_STATE XDG_DATA_HOME="$work/share" KOLMIRA_OPENPGP_KEY="$signer" \
     PUBLIC_KEY="$apt/kolmira.asc" tools/release/apt.sh "$work/build/apt" "$@" >/dev/null; }
-publish "${newer[0]}" "trixie=$work/trixie-released.deb"
+publish "${newer[@]:0:${#newer[@]}-1}" "$newest=$work/$newest-released.deb"
 rm -rf "${work:?}/build"
-publish "${newer[1]}"
-for suite in bookworm trixie; do
+publish "${newer[-1]}"
+for suite in "${suites[@]}"; do
     grep -qx "Version: $(dpkg-deb --field "$work/$suite.deb" Version)" "$work/build/apt/dists/$suite/main"/binary-*/Packages ||
         { echo "After make clean, the apt repository's $suite lacks $work/$suite.deb." >&2 && exit 1; }
 done
 cp -a "$apt" "$work/apt" && mv "$work/build/apt" "$work/newer"
 
-for suite in bookworm trixie; do
+for suite in "${suites[@]}"; do
     echo "== The apt repository in a fresh $suite root, then the upgrade"
     tests/debian/testbed.sh "$suite" apt-repository --copy="$work/apt:/srv/kolmira" --copy="$work/newer:/srv/newer"
 done
