@@ -94,9 +94,10 @@ windows-qt:
 windows-test:
 	@tests/windows/windows_test.sh
 
-# The source package and, built from it by sbuild in clean chroots, the
-# binary packages for Debian 12 and 13, in $(BUILD_DIR)/debian/, each judged
-# by its release's lintian, autopkgtest and piuparts; see debian/.
+# The source packages and, built from them by sbuild in clean chroots, the
+# binary packages for each Debian of tools/debian/suites, in
+# $(BUILD_DIR)/debian/, each judged by its release's lintian, autopkgtest and
+# piuparts; see debian/.
 package:
 	@BUILD_DIR=$(BUILD_DIR) tools/debian/package.sh
 

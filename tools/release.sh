@@ -2,15 +2,15 @@
 # `make release`: from a clean checkout, builds build/release/<version>/ with
 # everything a release offers: the source tarball (the Debian source
 # package's orig tarball, under its upstream name), the Debian source package
-# and the binary packages for Debian 12 and 13 (make package), the Windows
-# setup program and zip, signed (make windows), the Qt source they were built
-# from, the release notes in English and Swedish (written in the metainfo's
-# <releases>), SHA256SUMS, its OpenPGP signature SHA256SUMS.asc and the
-# public key kolmira.asc, all in that one folder; and adds the packages to
-# the signed apt repository, published as build/release/apt/, whose state
-# (tools/release/apt.sh says where) no clean-up reaches and every release
-# adds to. The keys are the releaser's (tools/release/keys.sh says which
-# variables name them), or throwaway ones.
+# and the binary packages for each Debian of tools/debian/suites (make
+# package), the Windows setup program and zip, signed (make windows), the Qt
+# source they were built from, the release notes in English and Swedish
+# (written in the metainfo's <releases>), SHA256SUMS, its OpenPGP signature
+# SHA256SUMS.asc and the public key kolmira.asc, all in that one folder; and
+# adds the packages to the signed apt repository, published as
+# build/release/apt/, whose state (tools/release/apt.sh says where) no
+# clean-up reaches and every release adds to. The keys are the releaser's
+# (tools/release/keys.sh says which variables name them), or throwaway ones.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 unset MAKEFLAGS MFLAGS MAKELEVEL
@@ -40,15 +40,17 @@ source tools/release/keys.sh
 [[ $public_key != "$committed_key" ]] || tools/release/guides.sh "$KOLMIRA_OPENPGP_KEY" "$publisher"
 
 step "the Debian packages"
-# Unless make package has built them from this commit already, as .ci/run does.
-[[ $(cat build/debian/commit 2>/dev/null) == "$(git rev-parse HEAD) bookworm trixie" ]] || make --no-print-directory package
+suites=$(awk '$1 ~ /^[0-9]+$/ {print $2}' tools/debian/suites | xargs)
+# Unless make package has built them all from this commit already, as .ci/run does.
+[[ $(cat build/debian/commit 2>/dev/null) == "$(git rev-parse HEAD) $suites" ]] ||
+    RELEASES=$suites make --no-print-directory package
 step "the Windows programs"
 make --no-print-directory windows
 step "collecting"
 
 # All in one folder, as a releases page lists them, so that SHA256SUMS
 # checks the files in a download folder by their names.
-cp build/debian/{bookworm,trixie}/kolmira_*.{deb,buildinfo} "$out/"
+for suite in $suites; do cp build/debian/"$suite"/kolmira_*.{deb,buildinfo} "$out/"; done
 # The source package: the .dsc and the files it lists, the orig tarball among them.
 dcmd build/debian/kolmira_*.dsc | xargs -n 1 | sort -u | xargs cp -t "$out/"
 orig=$(ls "$out"/kolmira_*.orig.tar.*)
@@ -90,8 +92,9 @@ gpg --batch --yes --quiet --local-user "$KOLMIRA_OPENPGP_KEY" --digest-algo SHA5
 cp "$public_key" "$out/kolmira.asc"
 
 step "the apt repository"
-PUBLIC_KEY=$public_key tools/release/apt.sh "$apt" "bookworm=$(echo build/debian/bookworm/kolmira_*.deb)" \
-    "trixie=$(echo build/debian/trixie/kolmira_*.deb)"
+pairs=()
+for suite in $suites; do pairs+=("$suite=$(echo build/debian/"$suite"/kolmira_*.deb)"); done
+PUBLIC_KEY=$public_key tools/release/apt.sh "$apt" "${pairs[@]}"
 
 step "done"
 echo "Release $version of commit $(git rev-parse HEAD), signed by $KOLMIRA_OPENPGP_KEY:"

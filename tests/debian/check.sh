@@ -7,10 +7,11 @@
 #   hardening-check the packaged program carries what those flags give,
 #                   control-flow protection where the release's start-up
 #                   files carry it too.
+# The releases are those of tools/debian/suites, or the RELEASES given.
 # Needs `make package` first.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-releases=${RELEASES:-bookworm trixie}
+releases=${RELEASES:-$(awk '$1 ~ /^[0-9]+$/ {print $2}' tools/debian/suites | xargs)}
 out=${BUILD_DIR:-build}/debian
 tools/setup.sh package check
 arch=$(dpkg --print-architecture)

@@ -3,8 +3,8 @@
 # as a stranger would: the checksums and their OpenPGP signature, the
 # Authenticode signatures of the Windows programs and their time stamps (or
 # that they are unsigned, as the release notes say), and the apt repository in a
-# fresh Debian 12 and 13 root each (tests/system/apt-repository, through
-# tests/debian/testbed.sh): added with its key and .sources file, verified by
+# fresh root of each Debian of tools/debian/suites (tests/system/apt-repository,
+# through tests/debian/testbed.sh): added with its key and .sources file, verified by
 # apt update, found by appstreamcli, installed, then upgraded to a newer
 # version, published as two releases after make clean would publish it (the
 # second carrying what the first did); and, in another fresh root of each,
@@ -19,6 +19,9 @@ tools/setup.sh windows release release-test # the testbeds install their own
 version=$(sed -n 's/^project(kolmira VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
 [[ $version =~ ^[0-9]+(\.[0-9]+)+$ ]] || { echo "No version in CMakeLists.txt (found \"$version\")." >&2 && exit 1; }
 release=$PWD/build/release/$version apt=$PWD/build/release/apt
+# The suites, oldest first.
+mapfile -t suites < <(awk '$1 ~ /^[0-9]+$/ {print $2}' tools/debian/suites)
+newest=${suites[-1]}
 throwaway=$PWD/build/release/throwaway-keys committed_key=data/kolmira-release-key.asc
 [[ -f $release/SHA256SUMS ]] || { echo "No release in $release; run make release first." >&2; exit 1; }
 work=$(mktemp -d)
@@ -73,11 +76,11 @@ done
 
 # The same packages with their version raised, as a binary-only rebuild
 # (binNMU) raises it, published as two releases would publish them, with
-# make clean between (the published copy and its build
-# folder gone): both suites first (Debian 13 the release's), then Debian 13
+# make clean between (the published copy and its build folder gone): all
+# suites first (the newest the release's), then the newest
 # alone. Their state lies in a data home of the test's own, never the releaser's.
 newer=()
-for suite in bookworm trixie; do
+for suite in "${suites[@]}"; do
     filename=$(awk '$1 == "Filename:" {print $2; exit}' "$apt/dists/$suite/main"/binary-*/Packages)
     cp "$apt/$filename" "$work/$suite-released.deb"
     dpkg-deb --raw-extract "$apt/$filename" "$work/unpacked"
@@ -94,10 +97,10 @@ upgrade_key=$(gpg --with-colons --list-secret-keys | awk -F: '$1 == "fpr" {print
 gpg --armor --export "$upgrade_key" >"$work/upgrade-key.asc"
 publish() { env -u KOLMIRA_APT_STATE XDG_DATA_HOME="$work/share" KOLMIRA_OPENPGP_KEY="$upgrade_key" \
     PUBLIC_KEY="$work/upgrade-key.asc" tools/release/apt.sh "$work/build/apt" "$@" >/dev/null; }
-publish "${newer[0]}" "trixie=$work/trixie-released.deb"
+publish "${newer[@]:0:${#newer[@]}-1}" "$newest=$work/$newest-released.deb"
 rm -rf "${work:?}/build"
-publish "${newer[1]}"
-for suite in bookworm trixie; do
+publish "${newer[-1]}"
+for suite in "${suites[@]}"; do
     grep -qx "Version: $(dpkg-deb --field "$work/$suite.deb" Version)" "$work/build/apt/dists/$suite/main"/binary-*/Packages ||
         { echo "After make clean, the apt repository's $suite lacks $work/$suite.deb." >&2 && exit 1; }
 done
@@ -110,7 +113,7 @@ if [[ -n $signed ]]; then
     osslsigncode remove-signature -in "$work/zip/Kolmira/kolmira.exe" -out "$work/sign/kolmira.exe" >/dev/null
 else cp "$work/zip/Kolmira/kolmira.exe" "$work/sign/"; fi
 
-for suite in bookworm trixie; do
+for suite in "${suites[@]}"; do
     echo "== The apt repository in a fresh $suite root, then the upgrade"
     tests/debian/testbed.sh "$suite" apt-repository --copy="$work/apt:/srv/kolmira" --copy="$work/newer:/srv/newer"
     echo "== Authenticode in a fresh $suite root: a key in a SoftHSM2 token, a time stamp"

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # tools/debian/chroot.sh RELEASE: prints the path of a minimal root of Debian
-# RELEASE (bookworm, trixie) as a tarball, the clean room in which sbuild
-# builds, autopkgtest and piuparts test and tests/debian/debian13.sh runs
-# `make test`. Made by mmdebstrap (variant minbase: what a new machine has) and
-# kept in ${KOLMIRA_CACHE:-~/.cache/kolmira}/chroots. It is made afresh when
+# RELEASE (a codename of tools/debian/suites) as a tarball, the clean room in
+# which sbuild builds, autopkgtest and piuparts test and
+# tests/debian/debian13.sh runs `make test`. Made by mmdebstrap (variant
+# minbase: what a new machine has) and kept in
+# ${KOLMIRA_CACHE:-~/.cache/kolmira}/chroots. It is made afresh when
 # it is older than a week, so that it holds that week's security updates, or
 # when the recipe below changes, since its hash names the file. The archive
 # is the one this machine's apt sources name. A second run for the same
 # release waits for the first. Installs mmdebstrap when it is missing.
 set -euo pipefail
-release=${1:?usage: $0 bookworm|trixie}
+release=${1:?usage: $0 CODENAME (of tools/debian/suites)}
 recipe=(mmdebstrap --quiet --variant=minbase "$release" - "$("$(dirname "$0")/mirror.sh")")
 
 cache=${KOLMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kolmira}/chroots

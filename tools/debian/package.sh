@@ -3,17 +3,25 @@
 # binary package built from it by sbuild in a clean chroot of each release:
 #   build/debian/kolmira_<version>.dsc (with the orig and debian tarballs)
 #   build/debian/<release>/kolmira_<version>_<arch>.deb and the build log
-# for bookworm (Debian 12) and trixie (Debian 13), or the RELEASES given.
-# Debian 12 gets a source package of its own (debian/README.source says
-# why), its changelog entry written by dch at the commit's time, so that the
-# source package is the same bytes every time. The orig tarball is git
-# deborig's. Each build is judged in its release's own tools: lintian,
-# autopkgtest and piuparts (tools/debian/sbuild.conf), each of which must pass.
+# for each release of tools/debian/suites, or the RELEASES given of them.
+# Every release but the newest gets a source package of its own,
+# <version>~deb<number>u1 (debian/README.source says why), its changelog
+# entry written by dch at the commit's time, so that the source package is
+# the same bytes every time; the newest builds the changelog's own. The orig
+# tarball is git deborig's. Each build is judged in its release's own tools:
+# lintian, autopkgtest and piuparts (tools/debian/sbuild.conf), each of which
+# must pass.
 # Needs Debian's archive; uncommitted changes are not part of the packages.
 # build/debian/commit names the commit and the releases built.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-releases=${RELEASES:-bookworm trixie}
+# Its lines "<number> <codename>", oldest first.
+declare -A number
+while read -r n codename; do number[$codename]=$n newest=$codename; done < <(awk '$1 ~ /^[0-9]+$/' tools/debian/suites)
+releases=${RELEASES:-$(awk '$1 ~ /^[0-9]+$/ {print $2}' tools/debian/suites | xargs)}
+for release in $releases; do
+    [[ -n ${number[$release]-} ]] || { echo "$release is not a release of tools/debian/suites." >&2 && exit 1; }
+done
 out=$(realpath -m "${BUILD_DIR:-build}")/debian
 tools/setup.sh package check
 mirror=$(tools/debian/mirror.sh)
@@ -32,15 +40,20 @@ rm -rf "$out" && mkdir -p "$out"
 git clone --quiet . "$source"
 (cd "$source" && git deborig HEAD)
 (cd "$out" && dpkg-source --build "$source")
-(cd "$source" && TZ=UTC faketime -f "$(date -u -d "@$(git log -1 --format=%ct)" '+%F %T')" \
-    dch --newversion "$version~deb12u1" --distribution bookworm --force-distribution \
-    --force-bad-version --maintmaint "Built for Debian 12.")
-(cd "$out" && dpkg-source --build "$source")
+for codename in "${!number[@]}"; do
+    [[ $codename != "$newest" ]] || continue
+    (cd "$source" && git checkout --quiet debian/changelog &&
+        TZ=UTC faketime -f "$(date -u -d "@$(git log -1 --format=%ct)" '+%F %T')" \
+            dch --newversion "$version~deb${number[$codename]}u1" --distribution "$codename" \
+            --force-distribution --force-bad-version --maintmaint "Built for Debian ${number[$codename]}.")
+    (cd "$out" && dpkg-source --build "$source")
+done
 rm -rf "$source"
 
 for release in $releases; do
     tarball=$(tools/debian/chroot.sh "$release")
-    [[ $release == bookworm ]] && built=$version~deb12u1 dist=bookworm || built=$version dist=$changelog_dist
+    built=$version~deb${number[$release]}u1 dist=$release
+    [[ $release != "$newest" ]] || built=$version dist=$changelog_dist
     mkdir -p "$out/$release"
     echo "Building kolmira $built for $release in a clean chroot"
     log=$out/$release/kolmira_${built}_$(dpkg --print-architecture).build
