@@ -5,8 +5,9 @@
 # and the binary packages for Debian 12 and 13 (make package), the Windows
 # setup program and zip, signed (make windows), the Qt source they were built
 # from, the release notes in English and Swedish (written in the metainfo's
-# <releases>), SHA256SUMS, its OpenPGP signature SHA256SUMS.asc and the
-# public key kolmira.asc, all in that one folder; and adds the packages to
+# <releases>), the source tarball's OpenPGP signature (.asc, which uscan
+# checks), SHA256SUMS, its signature SHA256SUMS.asc and the public key
+# kolmira.asc, all in that one folder; and adds the packages to
 # the signed apt repository, published as build/release/apt/, whose state
 # (tools/release/apt.sh says where) no clean-up reaches and every release
 # adds to. The keys are the releaser's (tools/release/keys.sh says which
@@ -57,6 +58,8 @@ cp "$windows/kolmira-$version-setup.exe" "$windows/kolmira-$version-windows-x64.
 # The LGPL asks for the source of the Qt shipped in them beside them.
 cp "$(tools/windows/qt.sh | tail -n 1)"/source/* "$out/"
 
+# The tarball's own signature, for debian/watch, before SHA256SUMS lists it.
+gpg --batch --yes --quiet --local-user "$KOLMIRA_OPENPGP_KEY" --armor --detach-sign "$out/kolmira-$version.tar.xz"
 (cd "$out" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum >../SHA256SUMS &&
     mv ../SHA256SUMS .)
 gpg --batch --yes --quiet --local-user "$KOLMIRA_OPENPGP_KEY" --digest-algo SHA512 \
