@@ -5,7 +5,8 @@
 # and the binary packages for each Debian of tools/debian/suites (make
 # package), the Windows setup program and zip, signed (make windows), the Qt
 # source they were built from, the release notes in English and Swedish
-# (written in the metainfo's <releases>), SHA256SUMS, its OpenPGP signature
+# (written in the metainfo's <releases>), the source tarball's OpenPGP
+# signature (.asc, which uscan checks), SHA256SUMS, its signature
 # SHA256SUMS.asc and the public key kolmira.asc, all in that one folder; and
 # adds the packages to the signed apt repository, published as
 # build/release/apt/, whose state (tools/release/apt.sh says where) no
@@ -84,6 +85,8 @@ cat >>"$out/release-notes.sv.md" <<NOTES
 Windows-programmen innehåller Qt ${versions[0]} (Debians qt6-base ${versions[1]}) och körmiljön från MinGW-w64 ${versions[2]} med GCC ${versions[3]}, som Debian ${versions[4]} har dem. $signed_sv
 NOTES
 
+# The tarball's own signature, for debian/watch, before SHA256SUMS lists it.
+gpg --batch --yes --quiet --local-user "$KOLMIRA_OPENPGP_KEY" --armor --detach-sign "$out/kolmira-$version.tar.xz"
 (cd "$out" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum >../SHA256SUMS &&
     mv ../SHA256SUMS .)
 gpg --batch --yes --quiet --local-user "$KOLMIRA_OPENPGP_KEY" --digest-algo SHA512 \
