@@ -2,9 +2,9 @@
 # `make release`: from a clean checkout, builds build/release/<version>/ with
 # everything a release offers: the source tarball (the Debian source
 # package's orig tarball, under its upstream name), the Debian source package
-# and the binary packages for each Debian of tools/debian/suites (make
-# package), the Windows setup program and zip, signed (make windows), the Qt
-# source they were built from, the release notes in English and Swedish
+# and the binary packages with their .buildinfo files for each Debian of
+# tools/debian/suites (make package), the Windows setup program and zip (make
+# windows; signed when a certificate is given), the Qt source they were built from, the release notes in English and Swedish
 # (written in the metainfo's <releases>), the source tarball's OpenPGP
 # signature (.asc, which uscan checks), SHA256SUMS, its signature
 # SHA256SUMS.asc and the public key kolmira.asc, all in that one folder; and
