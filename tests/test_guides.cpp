@@ -47,6 +47,22 @@ bool says(const QString &guide, const QString &text)
     return words_of(guide).contains(quoted);
 }
 
+// The Debian releases Kolmira is packaged for, as tools/debian/suites lists
+// them: a number and a codename a line.
+QList<QStringList> debian_suites()
+{
+    QFile file(QStringLiteral(KOLMIRA_SOURCE_DIR "/tools/debian/suites"));
+    QList<QStringList> suites;
+    if (!file.open(QIODevice::ReadOnly))
+        return suites;
+    const QRegularExpression suite(QStringLiteral("^(\\d+)\\s+(\\S+)"));
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        if (const auto match = suite.match(line); match.hasMatch())
+            suites.append({match.captured(1), match.captured(2)});
+    }
+    return suites;
+}
+
 } // namespace
 
 class TestGuides : public QObject
@@ -150,6 +166,34 @@ private slots:
         QString text = load_error_text(*file.error, folder.path());
         text.replace(QDir::toNativeSeparators(QDir(folder.path()).absolutePath()), guide_folder);
         QVERIFY2(says(guide, text), qPrintable(guide + QStringLiteral(" does not say: ") + text));
+    }
+
+    // The apt steps are for every Debian release packaged for, named by its
+    // number and by the codename its .sources file carries.
+    void debian_releases_data()
+    {
+        QTest::addColumn<QString>("guide");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("codename");
+        const QList<QStringList> suites = debian_suites();
+        if (suites.isEmpty())
+            QTest::newRow("tools/debian/suites") << readme << QString() << QString();
+        for (const QStringList &suite : suites) {
+            for (const QString &guide : {readme, readme_sv})
+                QTest::addRow("%s in %s", qPrintable(suite[1]), qPrintable(guide))
+                    << guide << suite[0] << suite[1];
+        }
+    }
+
+    void debian_releases()
+    {
+        QFETCH(QString, guide);
+        QFETCH(QString, number);
+        QFETCH(QString, codename);
+        QVERIFY2(!codename.isEmpty(), "tools/debian/suites lists no release");
+        for (const QString &name : {codename, QStringLiteral("Debian ") + number})
+            QVERIFY2(says(guide, name),
+                     qPrintable(guide + QStringLiteral(" does not say: ") + name));
     }
 
     // The setup program's Start-menu entries, as the guides name them.
