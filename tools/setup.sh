@@ -25,7 +25,7 @@ declare -A needs=(
     [screenshots]="imagemagick, qt6ct"
     [bench]="pkg-config, libxcb1-dev"
     [release]="gnupg, openssl, xsltproc, reprepro, appstream-generator"
-    [release-test]="unzip"
+    [release-test]="unzip, devscripts, python3" # uscan, and a server for it
 )
 
 # A deb822 field's value, its lines joined.
