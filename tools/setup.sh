@@ -28,7 +28,7 @@ declare -A needs=(
     # through python3; a real token needs its own module (often opensc-pkcs11)
     [release]="gnupg, openssl, xsltproc, reprepro, appstream-generator, softhsm2, opensc, libengine-pkcs11-openssl,
         python3"
-    [release-test]="unzip"
+    [release-test]="unzip, devscripts, python3" # uscan, and a server for it
 )
 
 # A deb822 field's value, its lines joined.

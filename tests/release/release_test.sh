@@ -9,7 +9,8 @@
 # version, published as two releases after make clean would publish it (the
 # second carrying what the first did); and, in another fresh root of each,
 # kolmira.exe signed through a SoftHSM2 token and time-stamped by that
-# Debian's own osslsigncode (tests/system/authenticode).
+# Debian's own osslsigncode (tests/system/authenticode). uscan fetches the source tarball as debian/watch
+# says, from a server on the loopback, and checks its signature.
 # The setup program's upgrade and uninstall are make windows-test's.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -26,7 +27,8 @@ throwaway=$PWD/build/release/throwaway-keys committed_key=data/kolmira-release-k
 [[ -f $release/SHA256SUMS ]] || { echo "No release in $release; run make release first." >&2; exit 1; }
 work=$(mktemp -d)
 # gpg starts an agent for each home it signs with; $work is short enough for its sockets.
-trap 'gpgconf --homedir "$work/signing" --kill gpg-agent 2>/dev/null; rm -rf --one-file-system "${work:?}"' EXIT
+trap '[[ -z ${server:-} ]] || kill "$server"; gpgconf --homedir "$work/signing" --kill gpg-agent 2>/dev/null
+    rm -rf --one-file-system "${work:?}"' EXIT
 c_locale=(env -u LANGUAGE LC_ALL=C.UTF-8) # the tools' words are not Kolmira's
 
 echo "== Checksums and their signature"
@@ -42,6 +44,39 @@ if [[ $signer != "$(fingerprint "$committed_key")" ]]; then
     [[ -f $throwaway/secret-key.asc ]] || { echo "The release is signed with $signer, not with $committed_key." >&2 && exit 1; }
     echo "Signed with a THROWAWAY key ($signer); the committed key $committed_key does not apply."
 fi
+
+echo "== uscan finds the source tarball and checks its signature"
+# debian/watch with GitHub's hosts turned to a server on the loopback, which
+# offers the API's list of releases and the release's files.
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+site=http://127.0.0.1:$port tarball=kolmira-$version.tar.xz
+download=tumbrek/kolmira/releases/download/v$version
+mkdir -p "$work/site/repos/tumbrek/kolmira" "$work/site/$download" "$work/uscan/out"
+cp "$release/$tarball" "$release/$tarball.asc" "$work/site/$download/"
+printf '[{"tag_name": "v%s", "assets": [{"browser_download_url": "%s"}, {"browser_download_url": "%s.asc"}]}]\n' \
+    "$version" "$site/$download/$tarball" "$site/$download/$tarball" >"$work/site/repos/tumbrek/kolmira/releases"
+python3 -m http.server --bind 127.0.0.1 "$port" -d "$work/site" >/dev/null 2>&1 &
+server=$!
+# uscan's key must be the committed one, which a throwaway key stands in for.
+upstream_key=debian/upstream/signing-key.asc
+[[ ! -f $upstream_key || $(fingerprint "$upstream_key") == "$(fingerprint "$committed_key")" ]] ||
+    { echo "$upstream_key is not the key committed as $committed_key." >&2 && exit 1; }
+cp -r debian "$work/uscan/"
+[[ $signer == "$(fingerprint "$committed_key")" ]] || cp "$release/kolmira.asc" "$work/uscan/$upstream_key"
+sed -i -e "s%https://api\.github\.com%$site%" -e 's%https://github\\\.com%'"$site"'%' "$work/uscan/debian/watch"
+! grep -q 'https://[a-z.]*github' "$work/uscan/debian/watch" ||
+    { echo "debian/watch names GitHub where this test does not turn it to $site." >&2 && exit 1; }
+for _ in {1..50}; do python3 -c "import urllib.request as r; r.urlopen('$site/')" 2>/dev/null && break; sleep 0.2; done
+status=0
+uscan=$(cd "$work/uscan" && "${c_locale[@]}" uscan --no-conf --verbose --download-version "$version" \
+    --destdir "$work/uscan/out" 2>&1) || status=$?
+# The verifier's word: gpgv's, or (Debian 13) a sopv's line naming the key.
+verified="^gpgv: Good signature|^[-0-9T:.Z]+ [0-9A-F]+ $signer( |\$)"
+grep -E "^Newest version|Successfully downloaded|Verifying OpenPGP signature|$verified" <<<"$uscan" || true
+{ ((status == 0)) && grep -q "Verifying OpenPGP signature .*/$tarball.asc for " <<<"$uscan" &&
+    grep -Eq "$verified" <<<"$uscan" && cmp "$release/$tarball" "$work/uscan/out/$tarball"; } ||
+    { echo "$uscan" >&2 && echo "uscan did not fetch $tarball and check its signature (status $status)." >&2 && exit 1; }
+kill "$server" && server=
 
 echo "== Authenticode signatures"
 # As the release notes say: none, or a signature and its time stamp,
