@@ -128,7 +128,7 @@ done
 export GNUPGHOME=$work/signing
 mkdir -m 700 "$GNUPGHOME"
 gpg --batch --quiet --passphrase '' --quick-generate-key "Kolmira upgrade test, not for publishing" ed25519 sign 1d
-upgrade_key=$(gpg --with-colons --list-secret-keys | awk -F: '$1 == "fpr" {print $10; exit}')
+upgrade_key=$(gpg --with-colons --list-secret-keys 2>/dev/null | awk -F: '$1 == "fpr" {print $10; exit}')
 gpg --armor --export "$upgrade_key" >"$work/upgrade-key.asc"
 publish() { env -u KOLMIRA_APT_STATE XDG_DATA_HOME="$work/share" KOLMIRA_OPENPGP_KEY="$upgrade_key" \
     PUBLIC_KEY="$work/upgrade-key.asc" tools/release/apt.sh "$work/build/apt" "$@" >/dev/null; }
