@@ -45,6 +45,21 @@ if [[ $signer != "$(fingerprint "$committed_key")" ]]; then
     echo "Signed with a THROWAWAY key ($signer); the committed key $committed_key does not apply."
 fi
 
+echo "== What the files say of each other"
+# Each Debian package's .buildinfo, naming that very package.
+for deb in "$release"/*.deb; do
+    grep -q " $(sha256sum "$deb" | cut -d' ' -f1) .* ${deb##*/}\$" "${deb%.deb}.buildinfo" 2>/dev/null ||
+        { echo "No .buildinfo in the release names ${deb##*/} as it is." >&2 && exit 1; }
+done
+# The Qt and MinGW-w64 the notes name are those the Windows programs carry.
+unzip -q -d "$work/zip" "$release/kolmira-$version-windows-x64.zip" Kolmira/kolmira.exe Kolmira/THIRD-PARTY.txt
+for shipped in "Qt $(sed -n 's/^Qt \([0-9.]*\)\r\?$/\1/p' "$work/zip/Kolmira/THIRD-PARTY.txt")" \
+    "MinGW-w64 $(grep -oE '(^| )mingw-w64 \([0-9.]+' "$work/zip/Kolmira/THIRD-PARTY.txt" | grep -o '[0-9.]*$')"; do
+    grep -q "$shipped " "$release/release-notes.md" && grep -q "$shipped " "$release/release-notes.sv.md" ||
+        { echo "The release notes do not name the $shipped that the Windows programs carry." >&2 && exit 1; }
+done
+echo "Each package's .buildinfo, and in the notes the Windows programs' ${shipped% *} and Qt"
+
 echo "== uscan finds the source tarball and checks its signature"
 # debian/watch with GitHub's hosts turned to a server on the loopback, which
 # offers the API's list of releases and the release's files.
@@ -93,7 +108,6 @@ grep -q 'They are not signed' "$release/release-notes.md" && signed=
 grep -q 'De är inte signerade' "$release/release-notes.sv.md" && signed_sv=
 [[ $signed == "$signed_sv" ]] ||
     { echo "The English and Swedish release notes disagree on the Windows signatures." >&2 && exit 1; }
-unzip -q -d "$work/zip" "$release/kolmira-$version-windows-x64.zip" Kolmira/kolmira.exe
 for program in "$release/kolmira-$version-setup.exe" "$work/zip/Kolmira/kolmira.exe"; do
     echo "${program##*/}:"
     said=$("${c_locale[@]}" osslsigncode verify -CAfile "$ca" -TSA-CAfile "$tsa" -in "$program" 2>&1 || true)
