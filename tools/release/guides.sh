@@ -13,7 +13,7 @@ shift 2
 failed=0
 for guide in "$@"; do
     missing=()
-    grep -qiE 'has not been released|after the first release|will give|har inte släppts|när den första versionen' \
+    grep -qiE 'has not been released|after the first release|will give|will say|har inte släppts|när den första versionen' \
         "$guide" && missing+=("still speaks of the release to come")
     tr -d ' \n' <"$guide" | grep -qi "$fingerprint" || missing+=("lacks the key's fingerprint $fingerprint")
     grep -qF "$publisher" "$guide" || missing+=("lacks the Windows programs' publisher \"$publisher\"")
