@@ -17,8 +17,10 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 # Its lines "<number> <codename>", oldest first.
 declare -A number
-while read -r n codename; do number[$codename]=$n newest=$codename; done < <(awk '$1 ~ /^[0-9]+$/' tools/debian/suites)
-releases=${RELEASES:-$(awk '$1 ~ /^[0-9]+$/ {print $2}' tools/debian/suites | xargs)}
+codenames=()
+while read -r n codename; do number[$codename]=$n codenames+=("$codename"); done < <(awk '$1 ~ /^[0-9]+$/' tools/debian/suites)
+newest=${codenames[-1]}
+releases=${RELEASES:-${codenames[*]}}
 for release in $releases; do
     [[ -n ${number[$release]-} ]] || { echo "$release is not a release of tools/debian/suites." >&2 && exit 1; }
 done
@@ -40,8 +42,7 @@ rm -rf "$out" && mkdir -p "$out"
 git clone --quiet . "$source"
 (cd "$source" && git deborig HEAD)
 (cd "$out" && dpkg-source --build "$source")
-for codename in "${!number[@]}"; do
-    [[ $codename != "$newest" ]] || continue
+for codename in "${codenames[@]:0:${#codenames[@]}-1}"; do
     (cd "$source" && git checkout --quiet debian/changelog &&
         TZ=UTC faketime -f "$(date -u -d "@$(git log -1 --format=%ct)" '+%F %T')" \
             dch --newversion "$version~deb${number[$codename]}u1" --distribution "$codename" \
