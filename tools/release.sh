@@ -4,10 +4,11 @@
 # package's orig tarball, under its upstream name), the Debian source package
 # and the binary packages with their .buildinfo files for each Debian of
 # tools/debian/suites (make package), the Windows setup program and zip (make
-# windows; signed when a certificate is given), the Qt source they were built from, the release notes in English and Swedish
-# (written in the metainfo's <releases>), the source tarball's OpenPGP
-# signature (.asc, which uscan checks), SHA256SUMS, its signature
-# SHA256SUMS.asc and the public key kolmira.asc, all in that one folder; and
+# windows; signed when a certificate is given), the Qt source they were
+# built from, the release notes in English and Swedish (written in the
+# metainfo's <releases>, then what the Windows programs carry), the source
+# tarball's OpenPGP signature (.asc, which uscan checks), SHA256SUMS, its
+# signature SHA256SUMS.asc and the public key kolmira.asc, all in that one folder; and
 # adds the packages to the signed apt repository, published as
 # build/release/apt/, whose state (tools/release/apt.sh says where) no
 # clean-up reaches and every release adds to. The keys are the releaser's
@@ -63,26 +64,26 @@ cp "$windows/kolmira-$version-setup.exe" "$windows/kolmira-$version-windows-x64.
 qt=$(tools/windows/qt.sh | tail -n 1)
 cp "$qt"/source/* "$out/"
 # What the Windows programs carry, and who Windows says signed them, in the notes.
-qt_version=$(cat "$qt/licenses/debian-version") debian=$(cat /etc/debian_version)
+qt_debian=$(cat "$qt/licenses/debian-version") debian=$(cat /etc/debian_version)
 gcc=$(dpkg-query -W -f='${Version}' gcc-mingw-w64-x86-64-posix-runtime) mingw=$(dpkg-query -W -f='${Version}' mingw-w64-common)
+qt_version=${qt_debian%%+*} gcc=${gcc%%-*} mingw=${mingw%%-*}
 if [[ $publisher == "Okänd utgivare" ]]; then
     signed_en="They are not signed: Windows names their publisher \"Okänd utgivare\" (Unknown publisher). SHA256SUMS, signed with the OpenPGP key, checks them."
     signed_sv="De är inte signerade: Windows kallar utgivaren \"Okänd utgivare\". SHA256SUMS, som är signerad med OpenPGP-nyckeln, kontrollerar dem."
 else
     signed_en="They are signed by \"$publisher\", with a time stamp." signed_sv="De är signerade av \"$publisher\", med tidsstämpel."
 fi
-versions=("${qt_version%%+*}" "$qt_version" "${mingw%%-*}" "${gcc%%-*}" "$debian")
 cat >>"$out/release-notes.md" <<NOTES
 
 ## Windows
 
-The Windows programs carry Qt ${versions[0]} (Debian's qt6-base ${versions[1]}) and the runtime of MinGW-w64 ${versions[2]} with GCC ${versions[3]}, as Debian ${versions[4]} packages them. $signed_en
+The Windows programs carry Qt $qt_version (Debian's qt6-base $qt_debian) and the runtime of MinGW-w64 $mingw with GCC $gcc, as Debian $debian packages them. $signed_en
 NOTES
 cat >>"$out/release-notes.sv.md" <<NOTES
 
 ## Windows
 
-Windows-programmen innehåller Qt ${versions[0]} (Debians qt6-base ${versions[1]}) och körmiljön från MinGW-w64 ${versions[2]} med GCC ${versions[3]}, som Debian ${versions[4]} har dem. $signed_sv
+Windows-programmen innehåller Qt $qt_version (Debians qt6-base $qt_debian) och körmiljön från MinGW-w64 $mingw med GCC $gcc, som Debian $debian har dem. $signed_sv
 NOTES
 
 # The tarball's own signature, for debian/watch, before SHA256SUMS lists it.
